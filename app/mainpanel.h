@@ -1,0 +1,22 @@
+// The main panel's callback convention and its help-only callbacks.
+#pragma once
+
+namespace corvel {
+
+// The right-click help popup: title "INFO!", the given text.
+void ShowHelp(const char* text);
+// Help for a right click, nothing for any other event; returns 0.
+int HelpOnly(int event, const char* text);
+
+int CBF_DispChRef(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispChDir(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispChDif(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_BarChRef(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_BarChDir(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_BarChDif(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispNorm(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispINT(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispVec(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispStatus(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+
+}  // namespace corvel

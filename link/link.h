@@ -1,0 +1,42 @@
+// Sensor link: telegram codec, parameter packet, transactions, port set-up.
+#pragma once
+
+namespace corvel {
+
+// ---- telegram codec ----
+void FillTxBuf(unsigned short order, unsigned short row);
+void GetRxBufPara(void);
+void GetRxBufData(void);
+
+// ---- parameter packet and data frame ----
+void CopyVarsToPP(void);
+void CopyPPtoVars(void);
+void CopyCalibVarsToPP(void);
+void CopyDatatoVars(void);
+
+// ---- transactions ----
+void WaitTransDelay(void);
+// Reply wait: samples the input queue until `expected` bytes wait or 2.0 s
+// have passed, then reads the count last seen into szReadBuf (never more
+// than the buffer holds). With stopFlag set, ends at once (returning false,
+// nothing read) when *stopFlag is no longer 1 after a sample.
+// True when exactly `expected` bytes were read.
+bool ReplyWait(int expected, const unsigned short* stopFlag);
+// "TIMEOUT" in DispStatus and the popup titled with the version text.
+void TimeoutReport(void);
+void SendPara(void);
+void GetPara(void);
+void GetData(void);
+void GetDataFrame(void);
+
+// ---- port set-up and link check ----
+void InitRS232(unsigned short port);
+void CheckComLine(void);
+
+int CBF_ButtonSend(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonGet(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonGo(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonStop(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditConnect(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+
+}  // namespace corvel

@@ -1,0 +1,48 @@
+// Parameter editing: panel binding and checks, teach table, evaluation
+// mode and the parameter file.
+#pragma once
+
+namespace corvel {
+
+// ---- binding and checks ----
+void GetPanelValues(void);
+void SetPanelValues(void);
+void ParaVis(void);
+void ParaInVis(void);
+void VectorCountCheck(void);
+void RowMarking(void);
+void PowerSliderDimming(void);
+void TriggerLock(void);
+
+int CBF_SelectRAM(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_SelectEEPROM(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_SelectFILE(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ParaVisible(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ExternTeach(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditPmod(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditMaxNo(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditDigitalOutmode(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_AnaOutBegEnd(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_SlidePower(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditAverage(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditTrigger(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditIntlim(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditHold(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditBias(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+
+// ---- teach table and evaluation mode ----
+void TeachDataTo(void);
+void ResetTable(void);
+void InitEval(void);
+
+int CBF_ButtonTeachDataTo(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonResetTable(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_Evalmode(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditNo(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_RadioInc(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+
+// ---- parameter file ----
+void SendParaToFile(void);
+void ReadParaFromFile(void);
+
+}  // namespace corvel

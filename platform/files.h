@@ -1,0 +1,33 @@
+// File, clock and utility services.
+#pragma once
+
+// Seconds since an arbitrary start; monotonic, sub-millisecond resolution.
+double Timer(void);
+// Current date "MM-DD-YYYY" and time "HH:MM:SS" (at most 11 characters each).
+const char* DateStr(void);
+const char* TimeStr(void);
+// The executable's folder, without a trailing slash. 0 on success.
+int GetProjectDir(char* dir);
+
+// Array layouts for ArrayToFile / FileToArray.
+enum { VAL_GROUPS_TOGETHER = 0, VAL_DATA_MULTIPLEXED = 1 };      // group order in the array
+enum { VAL_GROUPS_AS_COLUMNS = 0, VAL_GROUPS_AS_ROWS = 1 };      // layout in the file
+enum { VAL_CONST_WIDTH = 0, VAL_SEP_BY_COMMA = 1, VAL_SEP_BY_TAB = 2 };
+enum { VAL_ASCII = 0, VAL_BINARY = 1 };
+enum { VAL_TRUNCATE = 0, VAL_APPEND = 1 };
+enum { FILE_OK = 0, FILE_CANNOT_OPEN = -1, FILE_WRITE_ERROR = -2, FILE_BAD_FORMAT = -3, FILE_BAD_ARGUMENT = -4 };
+
+// Writes `elements` values of `dataType` (DT_* of ui.h) split into `groups`
+// groups. Text: each value right-aligned in `fieldWidth` characters; with
+// groups as columns one line per row of the groups, a line ending "\n".
+// Binary: the raw elements. Returns FILE_OK or a negative code.
+int ArrayToFile(const char* fileName, const void* array, int dataType, int elements, int groups, int groupOrder,
+                int layout, int separator, int fieldWidth, int fileType, int action);
+// Reads what ArrayToFile wrote with the same values. Text values may be
+// padded with blanks on either side; "\n" and "\r\n" line ends both read.
+// On any failure (missing file, fewer values, a value that is not a number
+// or out of range) the array is left unchanged and a negative code returned.
+int FileToArray(const char* fileName, void* array, int dataType, int elements, int groups, int groupOrder,
+                int layout, int fileType);
+// Removes a file; a missing file is not an error (returns 0).
+int CVI_DeleteFile(const char* fileName);

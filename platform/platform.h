@@ -1,0 +1,5 @@
+// Everything the logic may call of the platform layer.
+#pragma once
+#include "platform/files.h"
+#include "platform/serial.h"
+#include "platform/ui.h"

@@ -1,0 +1,29 @@
+// Operator actions for tests and tools: each one goes through the real
+// widget as a mouse or key event would, so the event mapping is exercised.
+#pragma once
+
+namespace sim {
+
+void RightClick(int panel, int control);
+void LeftClick(int panel, int control);
+void DoubleClick(int panel, int control);
+// Clicks a command button, toggle or switch.
+void Click(int panel, int control);
+// Types a value into a numeric control and presses Enter.
+void EnterValue(int panel, int control, double value);
+// Steps a numeric control or slider up (+n) or down (-n).
+void Step(int panel, int control, int steps);
+// Chooses the ring item whose value is `value`.
+void ChooseRing(int panel, int control, int value);
+// Types a value into a table cell (column, row from 1).
+void EnterCell(int panel, int control, int column, int row, int value);
+// Presses a function key ("F9" .. "F12") on the panel.
+void Key(int panel, const char* key);
+// Asks the panel's window to close, as the window's close button does.
+void Close(int panel);
+// Runs pending events for up to `ms` milliseconds.
+void Pump(int ms);
+// True when the control can take input (visible and not dimmed).
+bool Enabled(int panel, int control);
+
+}  // namespace sim

@@ -1,0 +1,199 @@
+// User-interface services: panels, controls, events, popups, charts.
+// Panels and controls are addressed by integer handles; no toolkit type
+// leaks through this header.
+#pragma once
+
+// ---- events delivered to callbacks ----
+enum {
+    EVENT_COMMIT = 1,
+    EVENT_VAL_CHANGED = 2,
+    EVENT_LEFT_CLICK = 3,
+    EVENT_LEFT_DOUBLE_CLICK = 4,
+    EVENT_RIGHT_CLICK = 5,
+    EVENT_CLOSE = 11,
+};
+
+// Control callback: panel, control, event, callback data, two event words.
+typedef int (*CtrlCallbackPtr)(int panel, int control, int event, void* callbackData, int eventData1,
+                               int eventData2);
+// Panel callback: panel, event, callback data, two event words.
+typedef int (*PanelCallbackPtr)(int panel, int event, void* callbackData, int eventData1, int eventData2);
+
+// The program's callbacks, looked up by the names that the panel definitions give.
+struct CallbackEntry {
+    const char* name;
+    CtrlCallbackPtr ctrl;    // set for control callbacks
+    PanelCallbackPtr panel;  // set for panel callbacks
+};
+// Must be called before LoadPanel; the table must live for the whole run.
+void RegisterCallbackTable(const CallbackEntry* table, int count);
+
+// ---- error codes of the UI operations ----
+enum {
+    UIE_OK = 0,
+    UIE_NO_SUCH_PANEL = -1,
+    UIE_NO_SUCH_CONTROL = -2,
+    UIE_TYPE_MISMATCH = -3,
+    UIE_BAD_ATTRIBUTE = -4,
+    UIE_BAD_ARGUMENT = -5,
+    UIE_FILE = -6,
+    UIE_NOT_INITIALISED = -7,
+};
+
+// ---- run-time engine ----
+// Returns 0 on failure. argv may be null.
+int InitCVIRTE(int hInstance, char* argv[], int reserved);
+// Loads panel `resourceId` of the panel file (a path; a relative name is
+// looked up beside the executable). Negative on failure.
+int LoadPanel(int parent, const char* fileName, int resourceId);
+int DisplayPanel(int panel);
+int HidePanel(int panel);
+int DiscardPanel(int panel);
+int RunUserInterface(void);
+int QuitUserInterface(int returnCode);
+int ProcessSystemEvents(void);
+
+// ---- values ----
+// Values are typed as the control: a Get with the wrong type fails with
+// UIE_TYPE_MISMATCH and writes nothing. Sets convert between numeric types.
+// Setting a value from the program never runs a callback.
+int SetCtrlVal(int panel, int control, unsigned short value);
+int SetCtrlVal(int panel, int control, short value);
+int SetCtrlVal(int panel, int control, int value);
+int SetCtrlVal(int panel, int control, double value);
+int SetCtrlVal(int panel, int control, const char* value);
+int GetCtrlVal(int panel, int control, unsigned short* value);
+int GetCtrlVal(int panel, int control, short* value);
+int GetCtrlVal(int panel, int control, int* value);
+int GetCtrlVal(int panel, int control, double* value);
+// Text controls: copies at most `size` bytes including the terminator.
+int GetCtrlVal(int panel, int control, char* value, int size = 1024);
+
+// ---- attributes ----
+enum {
+    ATTR_VISIBLE = 1,       // int 0/1
+    ATTR_DIMMED,            // int 0/1: shown but accepts no input
+    ATTR_BUTTON_COLOR,      // int 0xRRGGBB: face colour of a command button
+    ATTR_TEXT_COLOR,        // int 0xRRGGBB
+    ATTR_TEXT_BGCOLOR,      // int 0xRRGGBB, or VAL_TRANSPARENT
+    ATTR_FRAME_COLOR,       // int 0xRRGGBB: colour of a decoration
+    ATTR_LEFT,              // int pixels
+    ATTR_TOP,               // int pixels
+    ATTR_WIDTH,             // int pixels
+    ATTR_HEIGHT,            // int pixels
+    ATTR_TEXT_FONT,         // text: font name; "NIApp" is the application font
+    ATTR_TEXT_POINT_SIZE,   // int
+    ATTR_POINTS_PER_SCREEN, // int: points per trace a strip chart shows
+    ATTR_DATA_TYPE,         // int, read only: DT_* of the control's value
+    ATTR_LABEL_TEXT,        // text: a control's caption
+    ATTR_CTRL_KIND,         // int, read only: CTRL_KIND_*
+};
+enum { VAL_TRANSPARENT = 0x1000000 };
+
+int SetCtrlAttribute(int panel, int control, int attribute, int value);
+int SetCtrlAttribute(int panel, int control, int attribute, const char* value);
+int GetCtrlAttribute(int panel, int control, int attribute, int* value);
+int GetCtrlAttribute(int panel, int control, int attribute, char* value, int size = 256);
+
+// Control kinds as the panel definitions declare them.
+enum {
+    CTRL_KIND_COMMAND = 1,  // command button
+    CTRL_KIND_NUMERIC,      // numeric input
+    CTRL_KIND_INDICATOR,    // numeric display
+    CTRL_KIND_TEXT,         // text display or run-time text message
+    CTRL_KIND_TEXTBOX,      // multi-line text box
+    CTRL_KIND_RING,         // list of items with values
+    CTRL_KIND_TOGGLE,       // on/off button
+    CTRL_KIND_SWITCH,       // two-state switch
+    CTRL_KIND_SLIDER,
+    CTRL_KIND_BAR,          // bar indicator
+    CTRL_KIND_TABLE,
+    CTRL_KIND_STRIPCHART,
+    CTRL_KIND_GRAPH,        // XY graph
+    CTRL_KIND_PICTURE,
+    CTRL_KIND_DECORATION,
+};
+
+// Value data types (also used by the file services).
+enum {
+    DT_CHAR = 1,    // 8-bit characters
+    DT_U16,         // unsigned 16-bit
+    DT_S16,         // signed 16-bit
+    DT_INT,         // signed 32-bit
+    DT_DOUBLE,
+    DT_STRING,
+    DT_NONE,        // control has no value
+};
+
+// ---- tables (cells are (column, row), both from 1) ----
+int GetTableCellVal(int panel, int control, int column, int row, unsigned short* value);
+int SetTableCellVal(int panel, int control, int column, int row, unsigned short value);
+int SetActiveTableCell(int panel, int control, int column, int row);
+int GetActiveTableCell(int panel, int control, int* column, int* row);
+enum { ATTR_ROW_LABEL_COLOR = 100, ATTR_COLUMN_LABEL_TEXT = 101 };
+int SetTableRowAttribute(int panel, int control, int row, int attribute, int value);
+int GetTableRowAttribute(int panel, int control, int row, int attribute, int* value);
+int SetTableColumnAttribute(int panel, int control, int column, int attribute, const char* value);
+int GetTableColumnAttribute(int panel, int control, int column, int attribute, char* value, int size = 64);
+
+// ---- strip charts ----
+// Appends `count` interleaved points (trace 0, 1, 2, 0, ...) starting at
+// points[start], taking every (skip+1)-th element. `dataType` is DT_DOUBLE.
+int PlotStripChart(int panel, int control, const void* points, int count, int start, int skip, int dataType);
+// Copies the points a trace currently shows, oldest first; returns the count.
+int GetStripChartTrace(int panel, int control, int trace, double* out, int max);
+
+// ---- XY graphs ----
+enum { VAL_LEFT = 0, VAL_RIGHT = 1 };                  // Y axis
+enum { VAL_MANUAL = 0, VAL_AUTOSCALE = 1 };            // axis scaling
+enum { VAL_CONNECTED_POINTS = 1, VAL_THIN_LINE = 2 };  // plot style
+enum { VAL_NO_POINT = 0 };                             // point marker
+enum { VAL_SOLID = 0 };                                // line style
+enum { VAL_IMMEDIATE_DRAW = 1, VAL_DELAYED_DRAW = 0 };
+// Y axis of a strip chart or graph: fixed range with VAL_MANUAL.
+int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, double max);
+int GetAxisRange(int panel, int control, int axis, double* min, double* max);
+// Adds one plot of `count` points; returns a plot handle (>0) or a negative error.
+int PlotXY(int panel, int control, const void* x, const void* y, int count, int xType, int yType,
+           int plotStyle, int pointStyle, int lineStyle, int pointFrequency, int color);
+// plotHandle -1 removes all plots.
+int DeleteGraphPlot(int panel, int control, int plotHandle, int refresh);
+int GetGraphPlotCount(int panel, int control);
+// Copies the points of plot `index` (0 = oldest) into x and y; returns the count.
+int GetGraphPlotPoints(int panel, int control, int index, double* x, double* y, int max, int* color);
+
+// ---- text boxes ----
+int GetTextBoxLine(int panel, int control, int line, char* out, int size = 1024);
+int ResetTextBox(int panel, int control, const char* text);
+
+// ---- pictures ----
+// A missing or unreadable file leaves the picture empty and returns UIE_FILE.
+int DisplayImageFile(int panel, int control, const char* fileName);
+// 1 when the picture holds an image.
+int PictureHasImage(int panel, int control);
+
+// ---- controls made at run time ----
+enum { CTRL_TEXT_MSG = 1 };
+int NewCtrl(int panel, int kind, const char* label, int top, int left);
+
+// ---- popups (modal) ----
+int MessagePopup(const char* title, const char* message);
+// 1 yes, 0 no.
+int ConfirmPopup(const char* title, const char* message);
+enum { VAL_OK_BUTTON = 0, VAL_SAVE_BUTTON = 1, VAL_SELECT_BUTTON = 2, VAL_LOAD_BUTTON = 3 };
+// 0 none chosen, 1 an existing file, 2 a new file name; path gets the full path (up to 260 bytes).
+int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, const char* fileTypeList,
+                    const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
+                    int allowCancel, int allowMakeDirectory, char* pathName);
+
+// ---- inspection, used by tests and tools ----
+// Control identity of a named control on a panel, or negative.
+int GetCtrlByName(int panel, const char* name);
+// The callback name the panel definition gives for a control ("" when none).
+int GetCtrlCallbackName(int panel, int control, char* out, int size);
+// Number of controls of a panel; identities run from 1 to this count.
+int GetPanelCtrlCount(int panel);
+int GetCtrlName(int panel, int control, char* out, int size);
+int IsPanelVisible(int panel);
+// Renders a panel (shown or not) into a PNG file.
+int SavePanelImage(int panel, const char* pngFile);

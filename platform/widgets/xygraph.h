@@ -1,0 +1,59 @@
+// An XY graph that keeps every plot added to it. Plots are stored
+// compactly and drawn in batches, so tens of thousands of short plots stay
+// fast to add (O(1)) and to repaint.
+#pragma once
+#include <QWidget>
+#include <cstdint>
+
+class XYGraph : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(double xMin READ xMin WRITE setXMin)
+    Q_PROPERTY(double xMax READ xMax WRITE setXMax)
+    Q_PROPERTY(double yMin READ yMin WRITE setYMin)
+    Q_PROPERTY(double yMax READ yMax WRITE setYMax)
+    // true: the X axis follows the plotted data; false: fixed xMin..xMax.
+    Q_PROPERTY(bool xAutoScale READ xAutoScale WRITE setXAutoScale)
+    Q_PROPERTY(bool yAutoScale READ yAutoScale WRITE setYAutoScale)
+    Q_PROPERTY(QString xLabel READ xLabel WRITE setXLabel)
+    Q_PROPERTY(QString yLabel READ yLabel WRITE setYLabel)
+
+public:
+    explicit XYGraph(QWidget* parent = nullptr);
+    ~XYGraph() override;
+
+    double xMin() const;
+    double xMax() const;
+    double yMin() const;
+    double yMax() const;
+    void setXMin(double v);
+    void setXMax(double v);
+    void setYMin(double v);
+    void setYMax(double v);
+    void setYRange(double min, double max);  // fixed Y range
+    bool xAutoScale() const;
+    void setXAutoScale(bool on);
+    bool yAutoScale() const;
+    void setYAutoScale(bool on);
+    QString xLabel() const;
+    void setXLabel(const QString& s);
+    QString yLabel() const;
+    void setYLabel(const QString& s);
+
+    // Adds one plot of `count` points as a connected line in `rgb`
+    // (0xRRGGBB). Returns the plot handle (1, 2, ...). No repaint of the
+    // whole history: only what the new plot covers is updated.
+    int addPlot(const double* x, const double* y, int count, uint32_t rgb);
+    void clearPlots();
+    int plotCount() const;
+    // Points of plot `index` (0 = oldest); returns how many were copied.
+    int plotPoints(int index, double* x, double* y, int max, uint32_t* rgb) const;
+    // Bytes held for plots (for the memory benchmark).
+    size_t plotMemory() const;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    struct Impl;
+    Impl* d;
+};

@@ -1,0 +1,23 @@
+// Test entry: a headless application, the program's callbacks registered,
+// and every popup answered by the test seam.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "platform/seam.h"
+#include "support/panels.h"
+
+static void UnexpectedPopup(const seam::Popup& p) {
+    ADD_FAILURE() << "unexpected popup: title \"" << p.title << "\" text \"" << p.text << "\"";
+}
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    seam::Install();
+    seam::SetUnexpectedHandler(UnexpectedPopup);
+    testsupport::RegisterProgramCallbacks();
+    return RUN_ALL_TESTS();
+}
