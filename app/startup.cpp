@@ -1,0 +1,70 @@
+#include "app/callbacks.h"
+#include "app/corvel.h"
+#include "branding/branding.h"
+#include "display/display.h"
+#include "link/link.h"
+#include "params/params.h"
+#include "platform/platform.h"
+#include "uir_ids.h"
+
+namespace corvel {
+
+int WinMain(int hInstance, int, char*, int) {
+    if (InitCVIRTE(hInstance, nullptr, 0) == 0) return -1;
+    RegisterProgramCallbacks();
+
+    // Every panel must load before anything shows; a missing panel file ends
+    // the program at once.
+    if ((panel = LoadPanel(0, kPanelFile, P)) < 0) return -1;
+    if ((recpanel = LoadPanel(0, kPanelFile, RECP)) < 0) return -1;
+    if ((calibpanel = LoadPanel(0, kPanelFile, CALIBP)) < 0) return -1;
+    if ((graphpanel = LoadPanel(0, kPanelFile, GRAPHP)) < 0) return -1;
+
+    GetProjectDir(proj_dir);
+    InitVars();
+    InitRS232(com);
+
+    DisplayPanel(panel);
+    RunUserInterface();
+
+    CloseCom(com);
+    DiscardPanel(panel);
+    return 0;
+}
+
+void InitVars(void) {
+    anzpara = 140;
+    anzframe = 16;
+    anzdata = 16;
+    com = 1;
+    sync = 85;
+    order = 1;
+    target = 1;
+    poll = 0;
+    pollrecord = 0;
+
+    transbeg = Timer();
+    waitdel = 0.1;
+
+    SetCtrlVal(panel, P_DISPSTATUS, "InitVars");
+    SetCtrlVal(panel, P_PARAVISIBLE, 1);
+    ParaVis();
+    DispVis();
+    ShowLogo(5);
+    GetPanelValues();
+    SetActiveTableCell(panel, P_TEACHTABLE, 1, 1);
+    SetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, 0);
+}
+
+int CBF_P(int, int event, void*, int, int) {
+    if (event == EVENT_CLOSE) {
+        // Clearing both flags first lets a live-data loop or a recording run
+        // beneath this callback end, so the event loop can return.
+        poll = 0;
+        pollrecord = 0;
+        QuitUserInterface(0);
+    }
+    return 0;
+}
+
+}  // namespace corvel
