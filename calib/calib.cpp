@@ -1,0 +1,220 @@
+#include "calib/calib.h"
+
+#include <cstring>
+
+#include "app/corvel.h"
+#include "app/helptexts.h"
+#include "app/mainpanel.h"
+#include "link/link.h"
+#include "params/params.h"
+#include "platform/platform.h"
+#include "uir_ids.h"
+
+namespace corvel {
+
+namespace {
+
+const int kRed = 0xFF0000;
+const int kGrey = 0xE0E0E0;
+
+const unsigned short kFirstPower = 512;
+const int kIterations = 10;
+const unsigned short kTargetDir = 3850;
+const unsigned short kPowerCeiling = 1000;
+const unsigned short kWindowLow = 3650;   // exclusive
+const unsigned short kWindowHigh = 4050;  // exclusive
+const unsigned short kSearchAverage = 4096;
+const unsigned short kFinalAverage = 32768;
+
+const char kSearchFailed[] =
+    " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on the "
+    "reference \n with glossy factor 100 units. \n Make sure that the optical glasses are clean.";
+const char kCommFailure[] = " Communication failure! \n Calibration can not be done. ";
+
+// One data frame at the current power; false when the reply was refused
+// (the time-out report has then been shown).
+bool MeasureFrame(void) {
+    order = 5;
+    GetDataFrame();
+    return nBytesR == 2 * anzdata;
+}
+
+void SendRequest(unsigned short code) {
+    order = code;
+    FlushInQ(com);
+    FlushOutQ(com);
+    FillTxBuf(code, 0);
+    nBytesW = static_cast<unsigned short>(ComWrt(com, szWriteBuf, anzframe * 2 + 4));
+}
+
+}  // namespace
+
+void ChangePanelCalib(void) {
+    HidePanel(calibpanel);
+    DisplayPanel(panel);
+}
+
+void SendCalibPara(void) {
+    WaitTransDelay();
+    CopyCalibVarsToPP();
+    waitdel = 0.3;
+    transbeg = Timer();
+    SendRequest(1);
+    if (nBytesW != anzframe * 2 + 4) TimeoutReport();
+}
+
+void StartCalibrationRef1(void) {
+    if (ConfirmPopup("START CALIBRATION!",
+                     " Make sure that the sensor shines \n on the reference target with glossy factor 100 units! ") ==
+        0)
+        return;
+    MessagePopup("ATTENTION!", " Starts calibration with Reference 100 units. ");
+
+    const unsigned short savedPmod = pmod, savedAverage = average, savedEvalmode = evalmode,
+                         savedTrigger = trigger;
+    pmod = 0;
+    average = kSearchAverage;
+    evalmode = 0;
+    trigger = 0;
+    SetPanelValues();
+
+    power = kFirstPower;
+    unsigned short step = kFirstPower;
+    // A frame that timed out leaves the previous values in the data
+    // variables; a search built on them must not pass.
+    bool framesLost = false;
+    for (int i = 0; i < kIterations; ++i) {
+        SendCalibPara();
+        WaitTransDelay();
+        if (!MeasureFrame()) framesLost = true;
+        if (dataChDir > kTargetDir)
+            power = static_cast<unsigned short>(power - step / 2);
+        else
+            power = static_cast<unsigned short>(power + step / 2);
+        if (power > kPowerCeiling) power = kPowerCeiling;
+        step = static_cast<unsigned short>(step / 2);
+        SetCtrlVal(calibpanel, CALIBP_SLIDEREFPOWER, power);
+        SetCtrlVal(panel, P_SLIDEPOWER, power);
+    }
+
+    if (!framesLost && dataChDir > kWindowLow && dataChDir < kWindowHigh) {
+        average = kFinalAverage;
+        SetPanelValues();
+        SendCalibPara();
+        transbeg = Timer();
+        waitdel = 2.0;
+        WaitTransDelay();
+        const bool finalOk = MeasureFrame();
+        if (finalOk) {
+            MessagePopup("ATTENTION!", " Calibration can be done. \n Push CONFIRM CALIBRATION to finish! ");
+            calibok = 1;
+        } else {
+            // Stale raw values must never reach the EEPROM.
+            MessagePopup("ATTENTION!", kSearchFailed);
+            calibok = 0;
+        }
+        pmod = savedPmod;
+        average = savedAverage;
+        evalmode = savedEvalmode;
+        trigger = savedTrigger;
+        SetPanelValues();
+        SendCalibPara();
+    } else {
+        MessagePopup("ATTENTION!", kSearchFailed);
+        calibok = 0;
+    }
+}
+
+int CalibParaComp(void) {
+    return (pp[0] == power && pp[1] == dataChDir && pp[2] == dataChRef) ? 0 : 1;
+}
+
+void ConfirmCalibration(void) {
+    if (ConfirmPopup("CONFIRM CALIBRATION!",
+                     " Are you sure, that you have selected \n the right CALIBRATION POWER? ") == 0)
+        return;
+    if (calibok != 1) {
+        MessagePopup("ATTENTION!", kSearchFailed);
+        return;
+    }
+    WaitTransDelay();
+    pp[0] = power;
+    pp[1] = dataChDir;
+    pp[2] = dataChRef;
+
+    waitdel = 1.0;
+    transbeg = Timer();
+    SendRequest(8);
+    if (nBytesW != anzframe * 2 + 4) {
+        TimeoutReport();
+        MessagePopup("ATTENTION!", kCommFailure);
+        return;
+    }
+    WaitTransDelay();
+
+    transbeg = Timer();
+    waitdel = 0.1;
+    SendRequest(9);
+    if (ReplyWait(2 * anzdata, nullptr)) {
+        // The read-back frame holds 16 words; decoding it as a whole packet
+        // would overwrite the rest of pp (pass-through words and teach table)
+        // with bytes that did not come with this reply.
+        unsigned short kept[sizeof pp / sizeof pp[0]];
+        std::memcpy(kept, pp, sizeof pp);
+        GetRxBufPara();
+        const int differs = CalibParaComp();
+        std::memcpy(pp + 3, kept + 3, sizeof pp - 3 * sizeof pp[0]);
+        if (differs == 0)
+            MessagePopup("ATTENTION!",
+                         " Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n "
+                         "Press CLOSE CALIBRATION to leave calibration scope. ");
+        else
+            MessagePopup("ATTENTION!", kCommFailure);
+    } else {
+        TimeoutReport();
+        MessagePopup("ATTENTION!", kCommFailure);
+    }
+}
+
+int CBF_ButtonCalibrate(int p, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        WaitTransDelay();
+        poll = 0;
+        calibok = 0;
+        HidePanel(p);
+        DisplayPanel(calibpanel);
+    }
+    return HelpOnly(event, InfoButtonCalibration);
+}
+
+int CBF_CALIBP(int, int event, void*, int, int) {
+    if (event == EVENT_CLOSE) ChangePanelCalib();
+    return 0;
+}
+
+int CBF_ButtonCloseCalib(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) ChangePanelCalib();
+    return HelpOnly(event, InfoButtonCloseCalib);
+}
+
+int CBF_ButtonStartCalib(int p, int control, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kRed);
+        StartCalibrationRef1();
+        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kGrey);
+    }
+    return HelpOnly(event, InfoButtonStartCalib);
+}
+
+int CBF_ButtonConfirmCalib(int p, int control, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kRed);
+        ConfirmCalibration();
+        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kGrey);
+    }
+    return HelpOnly(event, InfoButtonConfirmCalib);
+}
+
+int CBF_SlideRefPower(int, int, int event, void*, int, int) { return HelpOnly(event, InfoSlideRefPower); }
+
+}  // namespace corvel
