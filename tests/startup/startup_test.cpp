@@ -1,0 +1,94 @@
+// The whole start-up: panels load, the link is checked, the main panel
+// shows, and closing it ends the program.
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/wait.h>
+
+#include "app/corvel.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
+#include "platform/testing.h"
+#include "support/fakesensor.h"
+#include "uir_ids.h"
+
+using namespace corvel;
+using testsupport::FakeSensor;
+
+namespace {
+
+const char kVersion[] = "FAKE SENSOR FOR START-UP TEST                   ";  // 48 characters
+
+int Answer(const FakeSensor::Request& r, unsigned char* out) {
+    const int order = FakeSensor::Word(r, 1);
+    if (order == 7) {
+        for (int i = 0; i < 48; ++i) FakeSensor::PutWord(out, i, static_cast<unsigned char>(kVersion[i]));
+        return 96;
+    }
+    if (order == 3) {
+        for (int i = 0; i < 140; ++i) FakeSensor::PutWord(out, i, 1);
+        FakeSensor::PutWord(out, 0, 321);   // power
+        FakeSensor::PutWord(out, 12, 995);  // bias -5
+        return 280;
+    }
+    return -1;
+}
+
+struct Seen {
+    bool panelShown = false;
+    int paraVisible = -1, tableVisible = -1, bigVisible = -1;
+    char status[128] = "";
+    unsigned short sliderPower = 0;
+};
+Seen seen;
+
+// Runs once the event loop is up: look at the panel, then close it as the
+// operator would.
+void InspectAndClose() {
+    seen.panelShown = IsPanelVisible(panel) == 1;
+    GetCtrlVal(panel, P_PARAVISIBLE, &seen.paraVisible);
+    GetCtrlAttribute(panel, P_TEACHTABLE, ATTR_VISIBLE, &seen.tableVisible);
+    GetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, &seen.bigVisible);
+    GetCtrlVal(panel, P_DISPSTATUS, seen.status, sizeof seen.status);
+    GetCtrlVal(panel, P_SLIDEPOWER, &seen.sliderPower);
+    sim::Close(panel);
+}
+
+TEST(StartUp, LinksToTheSensorShowsTheMainPanelAndEndsOnClose) {
+    FakeSensor sensor;
+    ASSERT_TRUE(sensor.Start(1, Answer));
+    QTimer::singleShot(300, [] { InspectAndClose(); });
+    const int rc = WinMain(0, 0, nullptr, 0);
+    EXPECT_EQ(rc, 0);
+    EXPECT_TRUE(seen.panelShown);
+    EXPECT_EQ(seen.paraVisible, 1);
+    EXPECT_EQ(seen.tableVisible, 0);
+    EXPECT_EQ(seen.bigVisible, 0);
+    EXPECT_STREQ(seen.status, kVersion);
+    EXPECT_EQ(seen.sliderPower, 321);  // the sensor's parameters reached the panel
+    EXPECT_EQ(target, 1);
+    EXPECT_EQ(bias, -5);
+    EXPECT_EQ(sensor.Orders(), (std::vector<int>{7, 3}));
+    EXPECT_TRUE(seam::Shown().empty());
+}
+
+// The program itself, as a separate process: without its panel file it ends
+// at once with -1 and shows nothing.
+TEST(StartUp, MissingPanelFileEndsWithMinusOne) {
+    char exe[512] = "";
+    GetProjectDir(exe);
+    std::string program = std::string(exe) + "/corvel-scope";
+    char tmpl[] = "/tmp/corvel-nouir-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string copy = std::string(tmpl) + "/corvel-scope";
+    ASSERT_EQ(std::system(("cp '" + program + "' '" + copy + "'").c_str()), 0);
+    const int status = std::system(("QT_QPA_PLATFORM=offscreen timeout 20 '" + copy + "'").c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 255);
+    std::system(("rm -rf '" + std::string(tmpl) + "'").c_str());
+}
+
+}  // namespace
