@@ -1,0 +1,112 @@
+#include "port.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace vsensor {
+
+namespace {
+
+bool MakeFolders(const char* path) {
+    char buf[4096];
+    std::snprintf(buf, sizeof buf, "%s", path);
+    for (char* p = buf + 1; *p; ++p) {
+        if (*p != '/') continue;
+        *p = 0;
+        if (mkdir(buf, 0755) != 0 && errno != EEXIST) return false;
+        *p = '/';
+    }
+    return mkdir(buf, 0755) == 0 || errno == EEXIST;
+}
+
+}  // namespace
+
+bool LinkFolder(char* out, size_t size) {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    int n;
+    if (xdg && *xdg) {
+        n = std::snprintf(out, size, "%s/corvel-scope/dosdevices", xdg);
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || !*home) return false;
+        n = std::snprintf(out, size, "%s/.config/corvel-scope/dosdevices", home);
+    }
+    return n > 0 && static_cast<size_t>(n) < size;
+}
+
+bool OpenPort(Port* port) {
+    port->master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (port->master < 0 || grantpt(port->master) != 0 || unlockpt(port->master) != 0) {
+        std::perror("corvel-virtual-sensor: pseudo-terminal");
+        return false;
+    }
+    const char* name = ptsname(port->master);
+    if (!name) {
+        std::perror("corvel-virtual-sensor: ptsname");
+        return false;
+    }
+    std::snprintf(port->slavePath, sizeof port->slavePath, "%s", name);
+    port->slave = open(port->slavePath, O_RDWR | O_NOCTTY);
+    if (port->slave < 0) {
+        std::perror("corvel-virtual-sensor: open slave");
+        return false;
+    }
+    // Raw 8N1 at 19200, as the real line is set up; no echo, no line editing.
+    termios tio;
+    if (tcgetattr(port->slave, &tio) == 0) {
+        cfmakeraw(&tio);
+        cfsetispeed(&tio, B19200);
+        cfsetospeed(&tio, B19200);
+        tio.c_cflag |= CLOCAL | CREAD;
+        tcsetattr(port->slave, TCSANOW, &tio);
+    }
+    int fl = fcntl(port->master, F_GETFL);
+    fcntl(port->master, F_SETFL, fl | O_NONBLOCK);
+    return true;
+}
+
+bool PublishPort(Port* port, int com) {
+    char folder[3800];
+    if (!LinkFolder(folder, sizeof folder)) {
+        std::fprintf(stderr, "corvel-virtual-sensor: neither XDG_CONFIG_HOME nor HOME is set\n");
+        return false;
+    }
+    if (!MakeFolders(folder)) {
+        std::fprintf(stderr, "corvel-virtual-sensor: cannot create %s: %s\n", folder, std::strerror(errno));
+        return false;
+    }
+    std::snprintf(port->linkPath, sizeof port->linkPath, "%s/com%d", folder, com);
+    unlink(port->linkPath);  // a link left by a sensor that was killed
+    if (symlink(port->slavePath, port->linkPath) != 0) {
+        std::fprintf(stderr, "corvel-virtual-sensor: cannot create %s: %s\n", port->linkPath,
+                     std::strerror(errno));
+        port->linkPath[0] = 0;
+        return false;
+    }
+    return true;
+}
+
+void ClosePort(Port* port) {
+    if (port->linkPath[0]) {
+        char target[256];
+        ssize_t n = readlink(port->linkPath, target, sizeof target - 1);
+        if (n >= 0) {
+            target[n] = 0;
+            // Another sensor may have taken over the name since.
+            if (std::strcmp(target, port->slavePath) == 0) unlink(port->linkPath);
+        }
+        port->linkPath[0] = 0;
+    }
+    if (port->master >= 0) close(port->master);
+    if (port->slave >= 0) close(port->slave);
+    port->master = port->slave = -1;
+}
+
+}  // namespace vsensor
