@@ -19,6 +19,7 @@ class StripChart : public QWidget {
 
 public:
     explicit StripChart(QWidget* parent = nullptr);
+    ~StripChart() override;
 
     int traces() const;
     void setTraces(int n);  // 1 to 8
@@ -42,6 +43,8 @@ public:
     // The points a trace shows now, oldest first; returns how many were copied.
     int tracePoints(int trace, double* out, int max) const;
     void clear();
+    // The area inside the axes where the traces are drawn, in widget pixels.
+    QRect plotRect() const;
 
 protected:
     void paintEvent(QPaintEvent* e) override;

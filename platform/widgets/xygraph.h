@@ -40,8 +40,9 @@ public:
     void setYLabel(const QString& s);
 
     // Adds one plot of `count` points as a connected line in `rgb`
-    // (0xRRGGBB). Returns the plot handle (1, 2, ...). No repaint of the
-    // whole history: only what the new plot covers is updated.
+    // (0xRRGGBB). Returns the plot handle (1, 2, ...), or -1 when there is
+    // no point to plot. No repaint of the whole history: when the axes stay
+    // as they are, only what the new plot covers is updated.
     int addPlot(const double* x, const double* y, int count, uint32_t rgb);
     void clearPlots();
     int plotCount() const;
@@ -49,6 +50,14 @@ public:
     int plotPoints(int index, double* x, double* y, int max, uint32_t* rgb) const;
     // Bytes held for plots (for the memory benchmark).
     size_t plotMemory() const;
+
+    // Smallest and largest coordinates of all plots; false when there are none.
+    bool dataBounds(double* xmin, double* xmax, double* ymin, double* ymax) const;
+    // The axis ranges shown now, after autoscaling.
+    void shownXRange(double* min, double* max) const;
+    void shownYRange(double* min, double* max) const;
+    // The area inside the axes where plots are drawn, in widget pixels.
+    QRect plotRect() const;
 
 protected:
     void paintEvent(QPaintEvent* e) override;

@@ -1,0 +1,23 @@
+// Axis helpers shared by the chart widgets: tick positions at "nice" steps
+// (1, 2 or 5 times a power of ten) and their labels.
+#pragma once
+#include <QString>
+
+namespace chartaxis {
+
+struct Ticks {
+    double first = 0.0;  // first tick at or above the range start
+    double step = 1.0;
+    int count = 0;     // ticks inside the range
+    int decimals = 0;  // decimals a label needs at this step
+};
+
+// Ticks for lo..hi with at most about `maxTicks` intervals.
+Ticks NiceTicks(double lo, double hi, int maxTicks);
+double TickValue(const Ticks& t, int i);
+QString TickLabel(const Ticks& t, int i);
+
+// A usable range: ordered, finite, and never empty.
+void SaneRange(double* lo, double* hi);
+
+}  // namespace chartaxis

@@ -1,0 +1,318 @@
+#include "platform/widgets/stripchart.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/widgets/chartaxis.h"
+
+namespace {
+
+constexpr int kMaxTraces = 8;
+constexpr int kMinPoints = 2;
+constexpr int kMaxPoints = 100000;
+// Pixels a trace may run past the plot edge before it is held; keeps far
+// out-of-range values inside what the rasteriser handles, while the visible
+// part of the line keeps its slope.
+constexpr double kOffChart = 20000.0;
+
+const QColor kDefaultColours[kMaxTraces] = {
+    QColor(255, 0, 0),   QColor(0, 200, 0),   QColor(0, 96, 255),  QColor(255, 255, 0),
+    QColor(255, 0, 255), QColor(0, 255, 255), QColor(255, 128, 0), QColor(255, 255, 255),
+};
+
+const QColor kPlotBackground(0, 0, 0);
+const QColor kGridColour(70, 70, 70);
+
+QStringList SplitList(const QString& s) {
+    QStringList parts = s.split(',');
+    for (QString& p : parts) p = p.trimmed();
+    return parts;
+}
+
+struct Layout {
+    QRect plot;
+    QRect legend;
+    chartaxis::Ticks ticks;
+};
+
+}  // namespace
+
+struct StripChart::Impl {
+    int traces = 3;
+    int pps = 100;
+    double ymin = 0.0;
+    double ymax = 100.0;
+    QString coloursText, namesText, dashedText;
+    QColor colours[kMaxTraces];
+    QString names[kMaxTraces];
+    bool dashed[kMaxTraces] = {};
+
+    // One ring of `pps` values per trace, trace after trace. Allocated only
+    // when the trace count or points per screen change.
+    std::vector<double> ring;
+    int head[kMaxTraces] = {};  // where the next value of a trace goes
+    int fill[kMaxTraces] = {};  // values a trace holds, up to pps
+    int next = 0;               // trace that takes the next appended value
+    std::vector<QPointF> poly;  // reused for drawing one trace
+
+    Impl() {
+        for (int t = 0; t < kMaxTraces; ++t) colours[t] = kDefaultColours[t];
+        ring.assign(static_cast<size_t>(traces) * pps, 0.0);
+        poly.resize(pps);
+    }
+
+    double value(int t, int k) const {  // k-th shown value of trace t, oldest first
+        const int start = (head[t] - fill[t] + pps) % pps;
+        return ring[static_cast<size_t>(t) * pps + (start + k) % pps];
+    }
+
+    // Re-allocates for a new shape, keeping the newest values of every trace
+    // that remains.
+    void reshape(int newTraces, int newPps) {
+        std::vector<double> nr(static_cast<size_t>(newTraces) * newPps, 0.0);
+        int nh[kMaxTraces] = {}, nf[kMaxTraces] = {};
+        for (int t = 0; t < std::min(traces, newTraces); ++t) {
+            const int keep = std::min(fill[t], newPps);
+            for (int k = 0; k < keep; ++k)
+                nr[static_cast<size_t>(t) * newPps + k] = value(t, fill[t] - keep + k);
+            nf[t] = keep;
+            nh[t] = keep % newPps;
+        }
+        ring.swap(nr);
+        std::copy(nh, nh + kMaxTraces, head);
+        std::copy(nf, nf + kMaxTraces, fill);
+        if (newTraces != traces) next = 0;
+        traces = newTraces;
+        pps = newPps;
+        poly.resize(pps);
+    }
+
+    bool hasLegend() const {
+        for (int t = 0; t < traces; ++t)
+            if (!names[t].isEmpty()) return true;
+        return false;
+    }
+
+    Layout layout(const QWidget* w) const {
+        Layout l;
+        const QFontMetrics fm = w->fontMetrics();
+        const int half = fm.height() / 2 + 2;
+        const int top = hasLegend() ? fm.height() + 6 : half;
+        const int bottom = half;
+        const int plotH = std::max(1, w->height() - top - bottom);
+        double lo = ymin, hi = ymax;
+        chartaxis::SaneRange(&lo, &hi);
+        l.ticks = chartaxis::NiceTicks(lo, hi, std::clamp(plotH / (fm.height() * 2), 2, 10));
+        int labelW = 0;
+        for (int i = 0; i < l.ticks.count; ++i)
+            labelW = std::max(labelW, fm.horizontalAdvance(chartaxis::TickLabel(l.ticks, i)));
+        const int left = labelW + 8;
+        const int right = 6;
+        l.plot = QRect(left, top, std::max(1, w->width() - left - right), plotH);
+        l.legend = QRect(left, 0, l.plot.width(), top);
+        return l;
+    }
+};
+
+StripChart::StripChart(QWidget* parent) : QWidget(parent), d(new Impl) {
+    // The chart paints every pixel itself, so nothing beneath it repaints.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+StripChart::~StripChart() {
+    delete d;
+}
+
+int StripChart::traces() const {
+    return d->traces;
+}
+
+void StripChart::setTraces(int n) {
+    n = std::clamp(n, 1, kMaxTraces);
+    if (n == d->traces) return;
+    d->reshape(n, d->pps);
+    update();
+}
+
+int StripChart::pointsPerScreen() const {
+    return d->pps;
+}
+
+void StripChart::setPointsPerScreen(int n) {
+    n = std::clamp(n, kMinPoints, kMaxPoints);
+    if (n == d->pps) return;
+    d->reshape(d->traces, n);
+    update();
+}
+
+double StripChart::yMin() const {
+    return d->ymin;
+}
+double StripChart::yMax() const {
+    return d->ymax;
+}
+
+void StripChart::setYMin(double v) {
+    d->ymin = v;
+    update();
+}
+
+void StripChart::setYMax(double v) {
+    d->ymax = v;
+    update();
+}
+
+void StripChart::setYRange(double min, double max) {
+    d->ymin = min;
+    d->ymax = max;
+    update();
+}
+
+QString StripChart::traceColors() const {
+    return d->coloursText;
+}
+
+void StripChart::setTraceColors(const QString& s) {
+    d->coloursText = s;
+    const QStringList parts = SplitList(s);
+    for (int t = 0; t < kMaxTraces; ++t) {
+        const QColor c = t < parts.size() ? QColor(parts[t]) : QColor();
+        d->colours[t] = c.isValid() ? c : kDefaultColours[t];
+    }
+    update();
+}
+
+QString StripChart::traceNames() const {
+    return d->namesText;
+}
+
+void StripChart::setTraceNames(const QString& s) {
+    d->namesText = s;
+    const QStringList parts = s.isEmpty() ? QStringList() : SplitList(s);
+    for (int t = 0; t < kMaxTraces; ++t) d->names[t] = t < parts.size() ? parts[t] : QString();
+    update();
+}
+
+QString StripChart::traceDashed() const {
+    return d->dashedText;
+}
+
+void StripChart::setTraceDashed(const QString& s) {
+    d->dashedText = s;
+    const QStringList parts = SplitList(s);
+    for (int t = 0; t < kMaxTraces; ++t) d->dashed[t] = t < parts.size() && parts[t] == QLatin1String("1");
+    update();
+}
+
+void StripChart::appendPoints(const double* points, int count, int stride) {
+    if (!points || count <= 0) return;
+    if (stride < 1) stride = 1;
+    Impl& m = *d;
+    for (int i = 0; i < count; ++i) {
+        const int t = m.next;
+        m.ring[static_cast<size_t>(t) * m.pps + m.head[t]] = points[static_cast<size_t>(i) * stride];
+        m.head[t] = (m.head[t] + 1) % m.pps;
+        if (m.fill[t] < m.pps) ++m.fill[t];
+        m.next = (t + 1) % m.traces;
+    }
+    update();
+}
+
+int StripChart::tracePoints(int trace, double* out, int max) const {
+    if (trace < 0 || trace >= d->traces || !out || max <= 0) return 0;
+    const int n = std::min(d->fill[trace], max);
+    for (int k = 0; k < n; ++k) out[k] = d->value(trace, k);
+    return n;
+}
+
+void StripChart::clear() {
+    std::fill(d->head, d->head + kMaxTraces, 0);
+    std::fill(d->fill, d->fill + kMaxTraces, 0);
+    d->next = 0;
+    update();
+}
+
+QRect StripChart::plotRect() const {
+    return d->layout(this).plot;
+}
+
+void StripChart::paintEvent(QPaintEvent*) {
+    Impl& m = *d;
+    const Layout l = m.layout(this);
+    const QRect& pr = l.plot;
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    p.fillRect(pr, kPlotBackground);
+
+    double lo = m.ymin, hi = m.ymax;
+    chartaxis::SaneRange(&lo, &hi);
+    const double top = pr.top(), h = pr.height(), left = pr.left(), w = pr.width();
+    const double yScale = (h - 1) / (hi - lo);
+    auto mapY = [&](double v) { return top + (hi - v) * yScale; };
+
+    // Grid: a line at every Y tick, ten columns across.
+    const QFontMetrics fm = fontMetrics();
+    p.setPen(QPen(kGridColour, 0, Qt::DotLine));
+    for (int i = 0; i < l.ticks.count; ++i) {
+        const double y = std::round(mapY(chartaxis::TickValue(l.ticks, i)));
+        p.drawLine(QPointF(left, y), QPointF(left + w - 1, y));
+    }
+    for (int c = 1; c < 10; ++c) {
+        const double x = std::round(left + c * (w - 1) / 10.0);
+        p.drawLine(QPointF(x, top), QPointF(x, top + h - 1));
+    }
+    p.setPen(palette().windowText().color());
+    for (int i = 0; i < l.ticks.count; ++i) {
+        const double y = mapY(chartaxis::TickValue(l.ticks, i));
+        const QRect r(0, static_cast<int>(y) - fm.height() / 2, pr.left() - 4, fm.height());
+        p.drawText(r, Qt::AlignRight | Qt::AlignVCenter, chartaxis::TickLabel(l.ticks, i));
+    }
+    p.drawRect(pr.adjusted(-1, -1, 0, 0));
+
+    // Legend along the top edge.
+    if (m.hasLegend()) {
+        int x = l.legend.left();
+        const int y = l.legend.center().y();
+        for (int t = 0; t < m.traces; ++t) {
+            if (m.names[t].isEmpty()) continue;
+            p.setPen(QPen(m.colours[t], 2, m.dashed[t] ? Qt::DashLine : Qt::SolidLine));
+            p.drawLine(x, y, x + 16, y);
+            x += 20;
+            p.setPen(palette().windowText().color());
+            p.drawText(QRect(x, 0, fm.horizontalAdvance(m.names[t]) + 2, l.legend.height()),
+                       Qt::AlignLeft | Qt::AlignVCenter, m.names[t]);
+            x += fm.horizontalAdvance(m.names[t]) + 12;
+        }
+    }
+
+    // Traces, oldest at the left; values beyond the range run off the edge.
+    p.setClipRect(pr);
+    const double dx = (w - 1) / static_cast<double>(m.pps - 1);
+    for (int t = 0; t < m.traces; ++t) {
+        const int n = m.fill[t];
+        if (n == 0) continue;
+        QPen pen(m.colours[t], 0, m.dashed[t] ? Qt::DashLine : Qt::SolidLine);
+        p.setPen(pen);
+        int len = 0;
+        auto flush = [&] {
+            if (len == 1)
+                p.drawPoint(m.poly[0]);
+            else if (len > 1)
+                p.drawPolyline(m.poly.data(), len);
+            len = 0;
+        };
+        for (int k = 0; k < n; ++k) {
+            const double v = m.value(t, k);
+            if (std::isnan(v)) {  // a gap, not a point
+                flush();
+                continue;
+            }
+            const double y = std::clamp(mapY(v), top - kOffChart, top + h + kOffChart);
+            m.poly[len++] = QPointF(left + k * dx, y);
+        }
+        flush();
+    }
+}
