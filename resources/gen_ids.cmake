@@ -5,17 +5,19 @@
 # object name is the panel's name and its `resource` property the panel's
 # resource number; every widget that carries a `kind` property is a
 # control, numbered from 1 in document order within its panel.
+# CMake strings have no hex escapes; the chunk marker is the control character 1.
+string(ASCII 1 mark)
 set(lines "// Generated from the panel definitions by gen_ids.cmake; do not edit.\n#pragma once\n\n")
 foreach(ui ${UI_FILES})
   file(READ ${ui} text)
-  string(REPLACE "<widget " "\x01" text "${text}")
-  string(REPLACE "\x01" ";\x01" text "${text}")
+  string(REPLACE "<widget " "${mark}" text "${text}")
+  string(REPLACE "${mark}" ";${mark}" text "${text}")
   set(chunks ${text})
   set(first TRUE)
   set(id 0)
   set(pname "")
   foreach(chunk IN LISTS chunks)
-    if(NOT chunk MATCHES "^\x01")
+    if(NOT chunk MATCHES "^${mark}")
       continue()
     endif()
     string(REGEX MATCH "name=\"([A-Za-z0-9_]+)\"" m "${chunk}")
