@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -280,11 +282,42 @@ TEST_F(VSensorLink, ReplacesAStaleLinkAndUsesTheComNumber) {
     EXPECT_EQ(std::string(getenv("XDG_CONFIG_HOME")), vs.folder());
 }
 
+TEST_F(VSensorLink, ScenarioCyclesThroughTheTaughtSurfaces) {
+    StartSensor({"--scenario", "--period", "0.1"});
+    bool seen[4] = {false, false, false, false};
+    for (int i = 0; i < 30; ++i) {
+        ASSERT_EQ(Ask(kOrderData, 32), 32);
+        uint16_t vec = WordAt(reply, kFVec);
+        if (vec < 4) seen[vec] = true;
+        usleep(5000);
+    }
+    // Matt, satin, glossy and the reference are taught into rows 0..3.
+    for (int r = 0; r < 4; ++r) EXPECT_TRUE(seen[r]) << "row " << r;
+}
+
+TEST_F(VSensorLink, TraceDecodesEveryTelegram) {
+    StartSensor({"--trace"});
+    ASSERT_EQ(Ask(kOrderVersion, 96), 96);
+    uint16_t cal[kFrameWords] = {512, 3800, 1700};
+    ASSERT_TRUE(client.Send(kOrderStoreCalibration, cal));
+    ASSERT_TRUE(vs.WaitForReceived(kOrderStoreCalibration, 1, 1000));
+    client.Close();
+    ASSERT_TRUE(vs.Stop());
+    std::ifstream f(vs.LogPath());
+    std::string log((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    EXPECT_NE(log.find("rx order 7 VERSION"), std::string::npos) << log;
+    EXPECT_NE(log.find("tx 96 bytes to order 7: \"CORVEL GLOSS SENSOR VIRTUAL V2.0"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("rx order 8 STORE-CALIB power=512 dir=3800 ref=1700"), std::string::npos) << log;
+}
+
 TEST(VSensorOptions, RejectsBadOptions) {
     VirtualSensor vs;
     EXPECT_FALSE(vs.Start(2, {"--bogus"}));
     EXPECT_FALSE(vs.Start(2, {"--answer-ms"}));
     EXPECT_FALSE(vs.Start(2, {"--gloss", "abc"}));
+    std::string help = VirtualSensor::ProgramPath() + " --help > /dev/null";
+    EXPECT_EQ(system(help.c_str()), 0);
 }
 
 }  // namespace
