@@ -14,19 +14,26 @@ void StopRecord(void);
 void SetRecordData(void);
 void ToFile(void);
 
-int CBF_ButtonOpenRecorder(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonOpenRecorder(int panel, int control, int event, void* callbackData, int eventData1,
+                           int eventData2);
 int CBF_RECP(int panel, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_ButtonCloseRecorder(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_ButtonSelRecFile(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonCloseRecorder(int panel, int control, int event, void* callbackData, int eventData1,
+                            int eventData2);
+int CBF_ButtonSelRecFile(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2);
 int CBF_EditInterval(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_EditRecVal(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_DispRecFile(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_DispRecordTime(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_DispRecordedValues(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispRecordedValues(int panel, int control, int event, void* callbackData, int eventData1,
+                           int eventData2);
 int CBF_DispRemaining(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_DispGfRecord(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_ButtonStartRecord(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_ButtonManualRecord(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_ButtonStopRecord(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonStartRecord(int panel, int control, int event, void* callbackData, int eventData1,
+                          int eventData2);
+int CBF_ButtonManualRecord(int panel, int control, int event, void* callbackData, int eventData1,
+                           int eventData2);
+int CBF_ButtonStopRecord(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2);
 
 }  // namespace corvel

@@ -1,0 +1,131 @@
+// The recorder panel: opening and closing it, the record file choice, and
+// the record time that interval and count give.
+#include <climits>
+#include <cstring>
+
+#include "app/corvel.h"
+#include "app/helptexts.h"
+#include "app/mainpanel.h"
+#include "link/link.h"
+#include "platform/platform.h"
+#include "recorder/recfile.h"
+#include "recorder/recorder.h"
+#include "uir_ids.h"
+
+namespace corvel {
+
+namespace {
+
+char previousName[sizeof file_name];
+
+}  // namespace
+
+void ChangePanelRecord(void) {
+    pollrecord = 0;
+    HidePanel(recpanel);
+    DisplayPanel(panel);
+}
+
+void CalcRecTime(void) {
+    GetCtrlVal(recpanel, RECP_EDITINTERVAL, &zeitint);
+    GetCtrlVal(recpanel, RECP_EDITRECVAL, &anzwerte);
+    SetCtrlVal(recpanel, RECP_DISPRECORDEDVALUES, 0);
+    SetCtrlVal(recpanel, RECP_DISPREMAINING, static_cast<int>(anzwerte));
+
+    // The panel's ranges keep the product within 32 bits; clamp rather than
+    // wrap should they ever allow more.
+    const long long product = static_cast<long long>(zeitint) * anzwerte;
+    int total = product > INT_MAX ? INT_MAX : static_cast<int>(product);
+    const int days = total / 86400;
+    total -= days * 86400;
+    SetCtrlVal(recpanel, RECP_DISPRECORDDAYS, days);
+    const int hours = total / 3600;
+    total -= hours * 3600;
+    SetCtrlVal(recpanel, RECP_DISPRECORDHOURS, hours);
+    const int minutes = total / 60;
+    total -= minutes * 60;
+    SetCtrlVal(recpanel, RECP_DISPRECORDMINUTES, minutes);
+    SetCtrlVal(recpanel, RECP_DISPRECORDSECONDS, total);
+}
+
+void SelRecFile(void) {
+    // A running recording appends to file_name, so a refused or cancelled
+    // choice must not leave the refused path there.
+    std::memcpy(previousName, file_name, sizeof file_name);
+    const int result =
+        FileSelectPopup(proj_dir, "record.dat", "*.dat", "FILENAME!", VAL_OK_BUTTON, 0, 1, 1, 1, file_name);
+    if (result <= 0) {
+        std::memcpy(file_name, previousName, sizeof file_name);
+        MessagePopup("ATTENTION!", "No filename was choosen! \nRecording will not be done! ");
+        return;
+    }
+    if (result == 1) {
+        if (ConfirmPopup("ATTENTION!", "File already exist! \nDo you want to select existing file?") == 0) {
+            std::memcpy(file_name, previousName, sizeof file_name);
+            return;
+        }
+        MessagePopup("ATTENTION!", kFileInUseWarning);
+    }
+    ResetTextBox(recpanel, RECP_DISPRECFILE, "");
+    SetCtrlVal(recpanel, RECP_DISPRECFILE, file_name);
+}
+
+int CBF_ButtonOpenRecorder(int pnl, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        WaitTransDelay();
+        poll = 0;
+        HidePanel(pnl);
+        DisplayPanel(recpanel);
+        CalcRecTime();
+    }
+    return HelpOnly(event, InfoButtonOpenRecorder);
+}
+
+int CBF_RECP(int, int event, void*, int, int) {
+    if (event == EVENT_CLOSE) ChangePanelRecord();
+    return 0;
+}
+
+int CBF_ButtonCloseRecorder(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) ChangePanelRecord();
+    return HelpOnly(event, InfoButtonCloseRecorder);
+}
+
+int CBF_ButtonSelRecFile(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        WaitTransDelay();
+        SelRecFile();
+    }
+    return HelpOnly(event, InfoButtonSelRecFile);
+}
+
+int CBF_EditInterval(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) CalcRecTime();
+    return HelpOnly(event, InfoEditInterval);
+}
+
+int CBF_EditRecVal(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) CalcRecTime();
+    return HelpOnly(event, InfoEditRecVal);
+}
+
+int CBF_DispRecFile(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoDispRecFile);
+}
+int CBF_DispRecordTime(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoDispRecordTime);
+}
+int CBF_DispRecordedValues(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoDispRecordedValues);
+}
+int CBF_DispRemaining(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoDispRemaining);
+}
+
+// This one help popup is titled "Info".
+int CBF_DispGfRecord(int, int, int event, void*, int, int) {
+    if (event == EVENT_RIGHT_CLICK) MessagePopup("Info", InfoDispGfRecord);
+    return 0;
+}
+
+}  // namespace corvel

@@ -1,0 +1,19 @@
+// Inside the recorder: the record file and the reports about it.
+#pragma once
+
+namespace corvel {
+
+// Shown before a run and when an existing file is chosen.
+extern const char kFileInUseWarning[];
+
+// Reads the record path, the first line of DispRecFile, into file_name.
+void ReadRecFileName(void);
+// True when the last ToFile wrote its whole record.
+bool LastRecordWritten(void);
+// The path of the last record that could not be written ("" when none failed).
+const char* LostRecordFile(void);
+// Tells the operator that `lost` of the `total` records of a run were not
+// written to the file; a single lost manual record when total is 0.
+void ReportLostRecords(unsigned int lost, unsigned int total);
+
+}  // namespace corvel

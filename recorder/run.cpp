@@ -1,0 +1,160 @@
+// Recording: the timed run at a fixed interval and the single manual record.
+#include "app/corvel.h"
+#include "app/helptexts.h"
+#include "app/mainpanel.h"
+#include "display/display.h"
+#include "link/link.h"
+#include "platform/platform.h"
+#include "recorder/recfile.h"
+#include "recorder/recorder.h"
+#include "uir_ids.h"
+
+namespace corvel {
+
+namespace {
+
+const int kRunning = 0xFF0000;
+const int kIdle = 0xE0E0E0;
+const unsigned short kRecordOrder = 19;
+
+// Records the current run tried to write and how many of them were lost.
+unsigned int runRecords = 0;
+unsigned int runLost = 0;
+
+// Sends the recorder's data request; true when the 32-byte reply was read.
+// With `stop` the wait gives up as soon as the run is no longer active.
+bool RequestFrame(const unsigned short* stop) {
+    order = kRecordOrder;
+    FlushInQ(com);
+    FlushOutQ(com);
+    FillTxBuf(kRecordOrder, 0);
+    ComWrt(com, szWriteBuf, anzframe * 2 + 4);
+    return ReplyWait(anzdata * 2, stop);
+}
+
+void ShowFrame(void) {
+    GetRxBufData();
+    CopyDatatoVars();
+    SetRecordData();
+    SetPanelGraphData();
+}
+
+// Counts the record just written; the count reached ends the run.
+void CountRecord(void) {
+    otcrec = static_cast<unsigned short>(otcrec + 1);
+    SetCtrlVal(recpanel, RECP_DISPRECORDEDVALUES, otcrec);
+    SetCtrlVal(recpanel, RECP_DISPREMAINING, static_cast<int>(anzwerte) - static_cast<int>(otcrec));
+    if (otcrec == anzwerte) pollrecord = 0;
+}
+
+// While a run is active its settings and its start button take no input.
+void LockRun(int locked) {
+    SetCtrlAttribute(recpanel, RECP_EDITINTERVAL, ATTR_DIMMED, locked);
+    SetCtrlAttribute(recpanel, RECP_EDITRECVAL, ATTR_DIMMED, locked);
+    SetCtrlAttribute(recpanel, RECP_BUTTONSTARTRECORD, ATTR_BUTTON_COLOR, locked ? kRunning : kIdle);
+    SetCtrlAttribute(recpanel, RECP_BUTTONSTARTRECORD, ATTR_DIMMED, locked);
+}
+
+}  // namespace
+
+void Record(void) {
+    ReadRecFileName();
+    if (ConfirmPopup("ATTENTION!", "Are you sure, that you have selected the right file name?") == 0) return;
+    MessagePopup("ATTENTION!", kFileInUseWarning);
+    LockRun(1);
+    if (file_name[0] != '\0') CVI_DeleteFile(file_name);
+    runRecords = 0;
+    runLost = 0;
+    RecordFrame();
+    if (runLost == 0)
+        MessagePopup("INFO!", "File has been saved!");
+    else
+        ReportLostRecords(runLost, runRecords);
+    LockRun(0);
+}
+
+void RecordFrame(void) {
+    order = kRecordOrder;
+    pollrecord = 1;
+    otcrec = 0;
+    CalcRecTime();
+    while (pollrecord == 1) {
+        if (RequestFrame(&pollrecord)) {
+            ShowFrame();
+            SlowDown();
+        } else {
+            // A wait given up because the run was stopped is no time-out.
+            if (pollrecord == 1) TimeoutReport();
+            pollrecord = 0;
+        }
+        // Written after a time-out too, with the values of the last good frame.
+        ToFile();
+        ++runRecords;
+        if (!LastRecordWritten()) ++runLost;
+        CountRecord();
+    }
+}
+
+void SlowDown(void) {
+    tstart = Timer();
+    tdiff = 0;
+    while (zeitint > tdiff) {
+        tdiff = Timer() - tstart;
+        ProcessSystemEvents();
+        if (pollrecord == 0) return;
+    }
+}
+
+void RecordManually(void) {
+    ReadRecFileName();
+    if (RequestFrame(nullptr)) {
+        ShowFrame();
+    } else {
+        TimeoutReport();
+        pollrecord = 0;
+    }
+    ToFile();
+    if (!LastRecordWritten()) ReportLostRecords(1, 0);
+    CountRecord();
+}
+
+void StopRecord(void) {
+    pollrecord = 0;
+}
+
+void SetRecordData(void) {
+    SetCtrlVal(recpanel, RECP_RECDISPCHREF, dataChRef);
+    SetCtrlVal(recpanel, RECP_RECBARCHREF, dataChRef);
+    SetCtrlVal(recpanel, RECP_RECDISPCHDIR, dataChDir);
+    SetCtrlVal(recpanel, RECP_RECBARCHDIR, dataChDir);
+    SetCtrlVal(recpanel, RECP_RECDISPCHDIF, dataChDif);
+    SetCtrlVal(recpanel, RECP_RECBARCHDIF, dataChDif);
+    SetCtrlVal(recpanel, RECP_RECDISPNORM, dataNorm);
+    SetCtrlVal(recpanel, RECP_RECDISPINT, dataInt);
+    SetCtrlVal(recpanel, RECP_DISPGFRECORD, dataGf);
+    SetCtrlVal(recpanel, RECP_RECDISPTEMP, dataTemp);
+}
+
+int CBF_ButtonStartRecord(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        WaitTransDelay();
+        InitPanelGraph();
+        Record();
+    }
+    return HelpOnly(event, InfoButtonStartRecord);
+}
+
+int CBF_ButtonManualRecord(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        WaitTransDelay();
+        RecordManually();
+    }
+    return HelpOnly(event, InfoButtonManualRecord);
+}
+
+int CBF_ButtonStopRecord(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) StopRecord();
+    return HelpOnly(event, InfoButtonStopRecord);
+}
+
+}  // namespace corvel

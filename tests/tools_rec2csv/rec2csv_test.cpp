@@ -1,0 +1,174 @@
+// The record-file reader and the converter program.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "recparse.h"
+
+namespace {
+
+// One record as the recorder writes it.
+std::string MakeRecord(const std::string& date, const std::string& time, const unsigned (&v)[7],
+                       const char* lineEnd = "\n") {
+    std::string r = date + std::string(12 - date.size(), '\0') + time + std::string(12 - time.size(), '\0');
+    char field[8];
+    for (unsigned x : v) {
+        std::snprintf(field, sizeof field, "%6u", x);
+        r += field;
+    }
+    return r + lineEnd;
+}
+
+const unsigned kA[7] = {2000, 3850, 120, 1000, 980, 1003, 25};
+const unsigned kB[7] = {65535, 0, 1, 12345, 65535, 0, 40};
+
+TEST(RecParse, ReadsRecordsWithEitherLineEnd) {
+    for (const char* end : {"\n", "\r\n"}) {
+        SCOPED_TRACE(end[0] == '\r' ? "CRLF" : "LF");
+        const std::string bytes =
+            MakeRecord("03-14-2025", "09:26:53", kA, end) + MakeRecord("03-14-2025", "09:26:54", kB, end);
+        const rec2csv::ParseResult r = rec2csv::Parse(bytes);
+        ASSERT_EQ(r.status, rec2csv::Status::Ok) << r.message;
+        ASSERT_EQ(r.records.size(), 2u);
+        EXPECT_EQ(r.records[0].date, "03-14-2025");
+        EXPECT_EQ(r.records[1].time, "09:26:54");
+        for (int i = 0; i < 7; ++i) {
+            EXPECT_EQ(r.records[0].values[i], kA[i]);
+            EXPECT_EQ(r.records[1].values[i], kB[i]);
+        }
+    }
+}
+
+TEST(RecParse, EmptyFileHasNoRecords) {
+    const rec2csv::ParseResult r = rec2csv::Parse("");
+    EXPECT_EQ(r.status, rec2csv::Status::Ok);
+    EXPECT_TRUE(r.records.empty());
+}
+
+TEST(RecParse, TruncatedLastRecordKeepsTheCompleteOnes) {
+    const std::string full =
+        MakeRecord("03-14-2025", "09:26:53", kA) + MakeRecord("03-14-2025", "09:26:54", kB);
+    const std::string crlf = MakeRecord("03-14-2025", "09:26:54", kB, "\r\n");
+    const size_t first = full.size() / 2;
+    // Cut inside the date, inside the time, inside a value, before the line
+    // end, and between the CR and LF of a CRLF line end.
+    const struct {
+        std::string bytes;
+        size_t records;
+    } cases[] = {
+        {full.substr(0, first + 5), 1},
+        {full.substr(0, first + 20), 1},
+        {full.substr(0, first + 40), 1},
+        {full.substr(0, full.size() - 1), 1},
+        {full.substr(0, first) + crlf.substr(0, crlf.size() - 1), 1},
+        {full.substr(0, 3), 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.size());
+        const rec2csv::ParseResult r = rec2csv::Parse(c.bytes);
+        EXPECT_EQ(r.status, rec2csv::Status::Truncated) << r.message;
+        EXPECT_EQ(r.records.size(), c.records);
+        EXPECT_EQ(r.offset, c.records ? first : 0u);
+        EXPECT_NE(r.message.find("truncated"), std::string::npos);
+    }
+}
+
+TEST(RecParse, RecordsOutOfStepAreMalformed) {
+    std::string bad = MakeRecord("03-14-2025", "09:26:53", kA);
+    std::string letter = bad;
+    letter[30] = 'x';  // a letter in a value
+    std::string noNul = bad;
+    noNul[11] = 'A';  // text where the date's padding belongs
+    std::string blank = bad;
+    blank.replace(24, 6, "      ");             // a value field without digits
+    std::string shifted = bad.substr(1) + bad;  // one byte missing: the line end falls elsewhere
+    for (const std::string& s : {letter, noNul, blank, shifted}) {
+        const rec2csv::ParseResult r = rec2csv::Parse(s + bad);
+        EXPECT_EQ(r.status, rec2csv::Status::Malformed);
+        EXPECT_TRUE(r.records.empty());
+    }
+    // The record before the damage is kept.
+    const rec2csv::ParseResult r = rec2csv::Parse(bad + letter);
+    EXPECT_EQ(r.status, rec2csv::Status::Malformed);
+    EXPECT_EQ(r.records.size(), 1u);
+    EXPECT_EQ(r.offset, bad.size());
+}
+
+TEST(RecParse, CsvLines) {
+    EXPECT_EQ(rec2csv::CsvHeader(), "date,time,ch_ref,ch_dir,ch_dif,norm,int,gf,temp\n");
+    rec2csv::Record r{"03-14-2025", "09:26:53", {65535, 0, 1, 12345, 65535, 0, 40}};
+    EXPECT_EQ(rec2csv::CsvLine(r), "03-14-2025,09:26:53,65535,0,1,12345,65535,0,40\n");
+    r.date = "a,b";
+    EXPECT_EQ(rec2csv::CsvLine(r).substr(0, 6), "\"a,b\",");
+}
+
+// ---- the program ----
+
+std::string ProgramPath() {
+    char self[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return "corvel-rec2csv";
+    self[n] = '\0';
+    std::string dir(self);
+    return dir.substr(0, dir.rfind('/')) + "/corvel-rec2csv";
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+int RunTool(const std::string& args) {
+    const int st = std::system((ProgramPath() + " " + args).c_str());
+    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+}
+
+class Program : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/rec2csv-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override { std::system(("rm -rf " + dir).c_str()); }
+    void Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir + "/" + name, std::ios::binary) << bytes;
+    }
+    std::string dir;
+};
+
+TEST_F(Program, ConvertsAFile) {
+    Write("in.dat", MakeRecord("03-14-2025", "09:26:53", kA) + MakeRecord("03-14-2025", "09:26:54", kB));
+    ASSERT_EQ(RunTool(dir + "/in.dat " + dir + "/out.csv 2>" + dir + "/err"), 0);
+    EXPECT_EQ(Slurp(dir + "/out.csv"),
+              "date,time,ch_ref,ch_dir,ch_dif,norm,int,gf,temp\n"
+              "03-14-2025,09:26:53,2000,3850,120,1000,980,1003,25\n"
+              "03-14-2025,09:26:54,65535,0,1,12345,65535,0,40\n");
+    EXPECT_EQ(Slurp(dir + "/err"), "");
+}
+
+TEST_F(Program, TruncatedFileIsReportedAndFails) {
+    const std::string rec = MakeRecord("03-14-2025", "09:26:53", kA, "\r\n");
+    Write("in.dat", rec + rec.substr(0, 30));
+    EXPECT_EQ(RunTool(dir + "/in.dat > " + dir + "/out.csv 2>" + dir + "/err"), 1);
+    EXPECT_EQ(Slurp(dir + "/out.csv"),
+              "date,time,ch_ref,ch_dir,ch_dif,norm,int,gf,temp\n03-14-2025,09:26:53,2000,3850,120,1000,980,"
+              "1003,25\n");
+    EXPECT_NE(Slurp(dir + "/err").find("truncated"), std::string::npos);
+}
+
+TEST_F(Program, MissingInputAndBadUsage) {
+    EXPECT_EQ(RunTool(dir + "/none.dat 2>/dev/null"), 2);
+    EXPECT_EQ(RunTool("2>/dev/null"), 2);
+}
+
+}  // namespace

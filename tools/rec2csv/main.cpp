@@ -1,0 +1,48 @@
+// corvel-rec2csv IN.dat [OUT.csv]: the records of a record file as CSV.
+// Without OUT the CSV goes to standard output. The complete records are
+// always converted; a truncated or damaged record is reported on standard
+// error and gives exit status 1.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "recparse.h"
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::cerr << "Usage: corvel-rec2csv IN.dat [OUT.csv]\n"
+                     "Converts a record file of the recorder into CSV (standard output without OUT).\n";
+        return 2;
+    }
+    std::ifstream in(argv[1], std::ios::binary);
+    if (!in) {
+        std::cerr << "corvel-rec2csv: cannot read " << argv[1] << "\n";
+        return 2;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const rec2csv::ParseResult r = rec2csv::Parse(bytes);
+
+    std::ostringstream csv;
+    csv << rec2csv::CsvHeader();
+    for (const rec2csv::Record& rec : r.records) csv << rec2csv::CsvLine(rec);
+    if (argc == 3) {
+        std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
+        out << csv.str();
+        out.close();
+        if (!out) {
+            std::cerr << "corvel-rec2csv: cannot write " << argv[2] << "\n";
+            return 2;
+        }
+    } else {
+        std::cout << csv.str();
+        std::cout.flush();
+    }
+    if (r.status != rec2csv::Status::Ok) {
+        std::cerr << "corvel-rec2csv: " << argv[1] << ": " << r.message << "; " << r.records.size()
+                  << " complete records converted\n";
+        return 1;
+    }
+    return 0;
+}
