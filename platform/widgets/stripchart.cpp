@@ -1,8 +1,10 @@
 #include "platform/widgets/stripchart.h"
 
+#include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
+#include <QPixmap>
 #include <algorithm>
 #include <cmath>
 
@@ -57,6 +59,10 @@ struct StripChart::Impl {
     int fill[kMaxTraces] = {};  // values a trace holds, up to pps
     int next = 0;               // trace that takes the next appended value
     std::vector<QPointF> poly;  // reused for drawing one trace
+    // Frame, grid, labels and legend change only with the set-up or the
+    // size, so they are drawn once and reused by every repaint.
+    QPixmap background;
+    QRect backgroundPlot;  // the plot area the background was drawn for
 
     Impl() {
         for (int t = 0; t < kMaxTraces; ++t) colours[t] = kDefaultColours[t];
@@ -134,6 +140,7 @@ void StripChart::setTraces(int n) {
     n = std::clamp(n, 1, kMaxTraces);
     if (n == d->traces) return;
     d->reshape(n, d->pps);
+    d->background = QPixmap();
     update();
 }
 
@@ -157,17 +164,20 @@ double StripChart::yMax() const {
 
 void StripChart::setYMin(double v) {
     d->ymin = v;
+    d->background = QPixmap();
     update();
 }
 
 void StripChart::setYMax(double v) {
     d->ymax = v;
+    d->background = QPixmap();
     update();
 }
 
 void StripChart::setYRange(double min, double max) {
     d->ymin = min;
     d->ymax = max;
+    d->background = QPixmap();
     update();
 }
 
@@ -182,6 +192,7 @@ void StripChart::setTraceColors(const QString& s) {
         const QColor c = t < parts.size() ? QColor(parts[t]) : QColor();
         d->colours[t] = c.isValid() ? c : kDefaultColours[t];
     }
+    d->background = QPixmap();
     update();
 }
 
@@ -193,6 +204,7 @@ void StripChart::setTraceNames(const QString& s) {
     d->namesText = s;
     const QStringList parts = s.isEmpty() ? QStringList() : SplitList(s);
     for (int t = 0; t < kMaxTraces; ++t) d->names[t] = t < parts.size() ? parts[t] : QString();
+    d->background = QPixmap();
     update();
 }
 
@@ -204,6 +216,7 @@ void StripChart::setTraceDashed(const QString& s) {
     d->dashedText = s;
     const QStringList parts = SplitList(s);
     for (int t = 0; t < kMaxTraces; ++t) d->dashed[t] = t < parts.size() && parts[t] == QLatin1String("1");
+    d->background = QPixmap();
     update();
 }
 
@@ -239,11 +252,18 @@ QRect StripChart::plotRect() const {
     return d->layout(this).plot;
 }
 
-void StripChart::paintEvent(QPaintEvent*) {
+void StripChart::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::PaletteChange) d->background = QPixmap();
+    QWidget::changeEvent(e);
+}
+
+void StripChart::paintBackground(const QRect& pr) {
     Impl& m = *d;
     const Layout l = m.layout(this);
-    const QRect& pr = l.plot;
-    QPainter p(this);
+    const qreal dpr = devicePixelRatioF();
+    m.background = QPixmap(size() * dpr);
+    m.background.setDevicePixelRatio(dpr);
+    QPainter p(&m.background);
     p.fillRect(rect(), palette().window());
     p.fillRect(pr, kPlotBackground);
 
@@ -287,6 +307,23 @@ void StripChart::paintEvent(QPaintEvent*) {
             x += fm.horizontalAdvance(m.names[t]) + 12;
         }
     }
+}
+
+void StripChart::paintEvent(QPaintEvent*) {
+    Impl& m = *d;
+    if (m.background.isNull() || m.background.deviceIndependentSize().toSize() != size()) {
+        m.backgroundPlot = plotRect();
+        paintBackground(m.backgroundPlot);
+    }
+    const QRect pr = m.backgroundPlot;
+    QPainter p(this);
+    p.drawPixmap(0, 0, m.background);
+
+    double lo = m.ymin, hi = m.ymax;
+    chartaxis::SaneRange(&lo, &hi);
+    const double top = pr.top(), h = pr.height(), left = pr.left(), w = pr.width();
+    const double yScale = (h - 1) / (hi - lo);
+    auto mapY = [&](double v) { return top + (hi - v) * yScale; };
 
     // Traces, oldest at the left; values beyond the range run off the edge.
     p.setClipRect(pr);

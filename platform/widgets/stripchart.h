@@ -48,8 +48,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
+    void paintBackground(const QRect& plot);
     struct Impl;
     Impl* d;
 };

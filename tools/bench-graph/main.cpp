@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
 
     // (4) Strip chart: 300 interleaved points per frame, then a repaint.
     StripChart strip;
-    strip.resize(600, 300);
+    strip.resize(826, 438);  // the size of the scope charts
     strip.setYRange(0, 1500);
     strip.setTraceNames("GF,upper,lower");
     strip.setTraceDashed("0,1,1");
@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
         renderTotal += Seconds(t0, Clock::now());
     }
     std::printf(
-        "(4) strip chart 600x300, 300 points and a repaint per frame: %.3f ms (grab), %.3f ms (render into "
+        "(4) strip chart 826x438, 300 points and a repaint per frame: %.3f ms (grab), %.3f ms (render into "
         "a kept image)\n",
         grabTotal / frames * 1e3, renderTotal / frames * 1e3);
     return failures ? 1 : 0;
