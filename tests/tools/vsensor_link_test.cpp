@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <fstream>
@@ -215,7 +216,14 @@ TEST_P(VSensorLengthFault, AppliesToEveryOrderWithAReply) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, VSensorLengthFault,
                          testing::Values(LengthFault{"--short", -1}, LengthFault{"--long", +1},
-                                         LengthFault{"--no-answer", -999}));
+                                         LengthFault{"--no-answer", -999}),
+                         [](const testing::TestParamInfo<LengthFault>& info) {
+                             std::string name;
+                             for (const char* c = info.param.option; *c; ++c) {
+                                 if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+                             }
+                             return name;
+                         });
 
 TEST_F(VSensorLink, FaultOrderLimitsTheFaultToOneOrder) {
     StartSensor({"--short", "--fault-order", "5"});

@@ -2,6 +2,7 @@
 // pseudo-terminal published as COM n, for demonstrations and tests.
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -354,6 +355,13 @@ int VirtualSensor::Run() {
         }
         if (!out_.active && opt_.hangupAfter > 0 && static_cast<long>(counts_.frames) >= opt_.hangupAfter) {
             if (opt_.trace) std::fprintf(stderr, "hang-up after %lu data frames\n", counts_.frames);
+            // A hang-up discards what the far end has not read yet: let the
+            // last frame be taken first.
+            for (int i = 0; i < 200 && !g_stop; ++i) {
+                int waiting = 0;
+                if (ioctl(port_.slave, FIONREAD, &waiting) != 0 || waiting == 0) break;
+                usleep(5000);
+            }
             break;
         }
 
