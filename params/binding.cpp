@@ -1,0 +1,211 @@
+// Copying between the parameter controls of the main panel and the globals,
+// the two views of the panel and the transfer-target toggles.
+#include "app/corvel.h"
+#include "app/helptexts.h"
+#include "app/mainpanel.h"
+#include "params/params.h"
+#include "platform/ui.h"
+#include "uir_ids.h"
+
+namespace corvel {
+
+namespace {
+
+constexpr int kRows = 31;
+constexpr int kCols = 4;
+
+// The unsigned controls in binding order; bias follows them as a signed value.
+struct Bound {
+    int control;
+    unsigned short* variable;
+};
+const Bound kBound[] = {
+    {P_SLIDEPOWER, &power},    {P_EDITPMOD, &pmod},
+    {P_EDITAVERAGE, &average}, {P_EVALMODE, &evalmode},
+    {P_EDITHOLD, &hold},       {P_EDITINTLIM, &intlim},
+    {P_EDITMAXNO, &maxno},     {P_EDITDIGITALOUTMODE, &digitalout},
+    {P_EDITTRIGGER, &trigger}, {P_EXTERNTEACH, &extteach},
+    {P_ANAOUTBEG, &anaoutbeg}, {P_ANAOUTEND, &anaoutend},
+};
+
+const int kParaGroup[] = {
+    P_EDITPMOD,           P_EDITAVERAGE, P_EDITTRIGGER, P_EDITINTLIM, P_SLIDEPOWER, P_EDITMAXNO,
+    P_EDITDIGITALOUTMODE, P_ANAOUTBEG,   P_ANAOUTEND,   P_EDITHOLD,   P_EVALMODE,   P_EXTERNTEACH,
+    P_EDITBIAS,           P_PARADECO1,   P_PARADECO2,   P_PARADECO3,  P_PARADECO4,  P_PARADECO5,
+    P_PARADECO6,          P_PARADECO7,   P_PARADECO8,   P_PARADECO9,  P_PARADECO10,
+};
+
+const int kTeachGroup[] = {P_TEACHTABLE, P_BUTTONTEACHDATATO, P_EDITNO, P_RADIOINC, P_BUTTONRESETTABLE};
+
+constexpr int kGreen = 0x008000;
+constexpr int kRed = 0xFF0000;
+
+template <int N>
+void SetVisible(const int (&controls)[N], int visible) {
+    for (int c : controls) SetCtrlAttribute(panel, c, ATTR_VISIBLE, visible);
+}
+
+// Exactly one toggle is lit; switching off the lit one falls back to RAM.
+void SelectorRule(int panelHandle, int control, unsigned short constant) {
+    const int toggles[] = {P_SELECTRAM, P_SELECTEEPROM, P_SELECTFILE};
+    int on = 0;
+    GetCtrlVal(panelHandle, control, &on);
+    if (on == 1) {
+        SetCtrlVal(panelHandle, control, 1);
+        target = constant;
+        for (int t : toggles)
+            if (t != control) SetCtrlVal(panelHandle, t, 0);
+    } else {
+        target = RAM;
+        SetCtrlVal(panelHandle, P_SELECTRAM, 1);
+    }
+}
+
+void ReadMaxNoAndOutmode(int panelHandle) {
+    GetCtrlVal(panelHandle, P_EDITMAXNO, &maxno);
+    GetCtrlVal(panelHandle, P_EDITDIGITALOUTMODE, &digitalout);
+}
+
+}  // namespace
+
+void GetPanelValues(void) {
+    for (const Bound& b : kBound) GetCtrlVal(panel, b.control, b.variable);
+    GetCtrlVal(panel, P_EDITBIAS, &bias);
+    for (int row = 1; row <= kRows; ++row)
+        for (int col = 1; col <= kCols; ++col)
+            GetTableCellVal(panel, P_TEACHTABLE, col, row, &ctt[row - 1][col - 1]);
+}
+
+void SetPanelValues(void) {
+    for (const Bound& b : kBound) SetCtrlVal(panel, b.control, *b.variable);
+    SetCtrlVal(panel, P_EDITBIAS, bias);
+    for (int row = 1; row <= kRows; ++row)
+        for (int col = 1; col <= kCols; ++col)
+            SetTableCellVal(panel, P_TEACHTABLE, col, row, ctt[row - 1][col - 1]);
+}
+
+void ParaVis(void) {
+    SetVisible(kTeachGroup, 0);
+    SetVisible(kParaGroup, 1);
+}
+
+void ParaInVis(void) {
+    SetVisible(kParaGroup, 0);
+    SetVisible(kTeachGroup, 1);
+}
+
+void VectorCountCheck(void) {
+    // Only the binary output mode can signal more than five vectors.
+    if (maxno > 5 && digitalout != 1) MessagePopup("INFO!", InfoMaxColNo);
+}
+
+void RowMarking(void) {
+    for (int row = 1; row <= kRows; ++row)
+        SetTableRowAttribute(panel, P_TEACHTABLE, row, ATTR_ROW_LABEL_COLOR, row <= maxno ? kGreen : kRed);
+}
+
+void PowerSliderDimming(void) {
+    SetCtrlAttribute(panel, P_SLIDEPOWER, ATTR_DIMMED, pmod != 0 ? 1 : 0);
+}
+
+void TriggerLock(void) {
+    if (extteach == 1) {
+        SetCtrlVal(panel, P_EDITTRIGGER, static_cast<unsigned short>(0));
+        SetCtrlAttribute(panel, P_EDITTRIGGER, ATTR_DIMMED, 1);
+    } else {
+        SetCtrlAttribute(panel, P_EDITTRIGGER, ATTR_DIMMED, 0);
+    }
+}
+
+int CBF_SelectRAM(int panelHandle, int control, int event, void*, int, int) {
+    if (event == EVENT_VAL_CHANGED) SelectorRule(panelHandle, control, RAM);
+    return HelpOnly(event, InfoSelectMEM);
+}
+
+int CBF_SelectEEPROM(int panelHandle, int control, int event, void*, int, int) {
+    if (event == EVENT_VAL_CHANGED) SelectorRule(panelHandle, control, EEPROM);
+    return HelpOnly(event, InfoSelectMEM);
+}
+
+int CBF_SelectFILE(int panelHandle, int control, int event, void*, int, int) {
+    if (event == EVENT_VAL_CHANGED) SelectorRule(panelHandle, control, DATFILE);
+    return HelpOnly(event, InfoSelectMEM);
+}
+
+int CBF_ParaVisible(int panelHandle, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        int visible = 1;
+        GetCtrlVal(panelHandle, P_PARAVISIBLE, &visible);
+        if (visible == 0)
+            ParaInVis();
+        else
+            ParaVis();
+    }
+    return HelpOnly(event, InfoSwitchPara);
+}
+
+int CBF_ExternTeach(int panelHandle, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        GetCtrlVal(panelHandle, P_EXTERNTEACH, &extteach);
+        TriggerLock();
+    }
+    return HelpOnly(event, InfoEditEvalmode);
+}
+
+int CBF_EditPmod(int panelHandle, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        GetCtrlVal(panelHandle, P_EDITPMOD, &pmod);
+        PowerSliderDimming();
+    }
+    return HelpOnly(event, InfoEditPmod);
+}
+
+int CBF_EditMaxNo(int panelHandle, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        ReadMaxNoAndOutmode(panelHandle);
+        VectorCountCheck();
+        RowMarking();
+    }
+    return HelpOnly(event, InfoEditMaxcolNo);
+}
+
+int CBF_EditDigitalOutmode(int panelHandle, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        ReadMaxNoAndOutmode(panelHandle);
+        VectorCountCheck();
+    }
+    return HelpOnly(event, InfoEditDigitalOutmode);
+}
+
+int CBF_AnaOutBegEnd(int panelHandle, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        GetCtrlVal(panelHandle, P_ANAOUTBEG, &anaoutbeg);
+        GetCtrlVal(panelHandle, P_ANAOUTEND, &anaoutend);
+        // Compared as signed ints so that an inverted range cannot wrap around.
+        if (anaoutbeg >= anaoutend || static_cast<int>(anaoutend) - static_cast<int>(anaoutbeg) < 10)
+            MessagePopup("INFO!", InfoAnaOutNotOk);
+    }
+    return HelpOnly(event, InfoEditAnaOutBegEnd);
+}
+
+// These controls only hold a value that the next send reads.
+int CBF_SlidePower(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoEditPower);
+}
+int CBF_EditAverage(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoEditAverage);
+}
+int CBF_EditTrigger(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoEditTrigger);
+}
+int CBF_EditIntlim(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoEditIntlim);
+}
+int CBF_EditHold(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoEditHold);
+}
+int CBF_EditBias(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoEditBias);
+}
+
+}  // namespace corvel

@@ -1,0 +1,57 @@
+// The parameter file: the packet image as text, one value per line.
+#include <cstdio>
+
+#include "app/corvel.h"
+#include "link/link.h"
+#include "params/params.h"
+#include "platform/files.h"
+#include "platform/ui.h"
+
+namespace corvel {
+
+namespace {
+
+constexpr int kWords = 140;  // the packet, as anzpara counts it
+constexpr int kFieldWidth = 5;
+
+// The same popup for both directions; false when the operator cancelled.
+bool ChooseParameterFile(void) {
+    return FileSelectPopup(proj_dir, "init.dat", "*.dat", "init", VAL_OK_BUTTON, 0, 1, 1, 1, file_name) > 0;
+}
+
+// A notice that names the file between two parts of the message.
+void Attention(const char* before, const char* after) {
+    char text[sizeof file_name + 128];
+    std::snprintf(text, sizeof text, "%s%s%s", before, file_name, after);
+    MessagePopup("ATTENTION!", text);
+}
+
+}  // namespace
+
+void SendParaToFile(void) {
+    if (!ChooseParameterFile()) return;
+    GetPanelValues();
+    CopyVarsToPP();
+    if (ArrayToFile(file_name, pp, DT_U16, kWords, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,
+                    VAL_CONST_WIDTH, kFieldWidth, VAL_ASCII, VAL_TRUNCATE) < 0)
+        Attention("The parameter file\n", "\ncould not be saved.");
+}
+
+void ReadParaFromFile(void) {
+    if (!ChooseParameterFile()) return;
+    // Read into a copy so that a bad file leaves the packet, the variables
+    // and the panel exactly as they were.
+    unsigned short words[kWords];
+    for (int i = 0; i < kWords; ++i) words[i] = pp[i];
+    if (FileToArray(file_name, words, DT_U16, kWords, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,
+                    VAL_ASCII) < 0) {
+        Attention("The file\n", "\nis not a valid parameter file.\nNothing has been loaded.");
+        return;
+    }
+    for (int i = 0; i < kWords; ++i) pp[i] = words[i];
+    CopyPPtoVars();
+    SetPanelValues();
+    InitEval();
+}
+
+}  // namespace corvel
