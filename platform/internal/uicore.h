@@ -1,0 +1,83 @@
+// Private state of the user-interface layer: the panels loaded, their
+// controls, and the helpers every ui*.cpp file shares.
+#pragma once
+#include <QByteArray>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace uicore {
+
+struct Control {
+    int id = 0;
+    QString name;
+    int kind = 0;
+    int dataType = DT_NONE;
+    QByteArray callbackName;
+    CtrlCallbackPtr callback = nullptr;
+    QPointer<QWidget> widget;
+    std::vector<int> ringValues;  // item values of a ring, in item order
+    QByteArray format;            // printf format of an indicator
+    bool formatIsInteger = true;  // the format's conversion takes an int
+    bool autoSize = false;        // run-time text messages grow with their text
+    // What an indicator shows now, so that unchanged writes cost nothing.
+    QString shownText;
+    bool hasShown = false;
+    double number = 0;  // value of an indicator
+    QString caption;   // label text of controls whose widget has no caption
+    QString fontName;  // as last set through ATTR_TEXT_FONT
+    int buttonColor = -1;
+    int textColor = -1;
+    int textBgColor = VAL_TRANSPARENT;
+    int frameColor = -1;
+    bool committedByEnter = false;  // numeric: Enter already produced a commit
+};
+
+struct Panel {
+    int handle = 0;
+    QString name;
+    QPointer<QWidget> window;
+    PanelCallbackPtr callback = nullptr;
+    QByteArray callbackName;
+    QObject* filter = nullptr;  // the panel's event filter, owned by the window
+    std::vector<std::unique_ptr<Control>> controls;  // identity = index + 1
+};
+
+Panel* FindPanel(int handle);
+// Null when either the panel or the control does not exist.
+Control* FindControl(int panel, int control);
+// Returns UIE_OK and sets *out, or the error for a bad panel or control.
+int Lookup(int panel, int control, Control** out);
+int AddPanel(std::unique_ptr<Panel> p);
+void RemovePanel(int handle);
+// The callback entry of that name, or null.
+const CallbackEntry* LookupCallback(const QByteArray& name);
+
+// Callbacks are looked up again for every event, since a callback may
+// discard the panel that called it.
+void SendCtrlEvent(int panel, int control, int event, int data1 = 0, int data2 = 0);
+void SendPanelEvent(int panel, int event);
+
+// Connects the widget signals and the mouse filter of a control.
+void WireControl(Panel* p, Control* c);
+// Catches the window's close request.
+void WirePanel(Panel* p);
+
+// Gives a table its u16 cell editor and integer cells.
+void PrepareTable(QWidget* w);
+// Writes a text control (a text box appends).
+int SetText(Control* c, const QString& s);
+
+// Position of a control's widget in panel pixels.
+QPoint PanelPos(const Panel* p, const QWidget* w);
+
+QColor ToColor(int rgb);
+int FromColor(const QColor& c);
+// Copies a text into a C buffer of `size` bytes (always terminated).
+void CopyOut(const QString& s, char* out, int size);
+
+}  // namespace uicore

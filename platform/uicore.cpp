@@ -1,0 +1,183 @@
+// Run-time engine: the application object, the panel registry, the event
+// loop and the delivery of events to the program's callbacks.
+#include <QApplication>
+#include <QColor>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QWidget>
+#include <cstring>
+#include <map>
+
+#include "platform/internal/uicore.h"
+
+namespace uicore {
+namespace {
+
+std::map<int, std::unique_ptr<Panel>>& Panels() {
+    static std::map<int, std::unique_ptr<Panel>> panels;
+    return panels;
+}
+int g_nextHandle = 1;
+const CallbackEntry* g_table = nullptr;
+int g_tableCount = 0;
+
+// Nested runs of RunUserInterface; QuitUserInterface ends the innermost one.
+struct Loop {
+    QEventLoop* loop;
+    int code;
+};
+std::vector<Loop> g_loops;
+
+}  // namespace
+
+Panel* FindPanel(int handle) {
+    auto it = Panels().find(handle);
+    if (it == Panels().end() || !it->second->window) return nullptr;
+    return it->second.get();
+}
+
+Control* FindControl(int panel, int control) {
+    Panel* p = FindPanel(panel);
+    if (!p || control < 1 || control > static_cast<int>(p->controls.size())) return nullptr;
+    Control* c = p->controls[control - 1].get();
+    return c->widget ? c : nullptr;
+}
+
+int Lookup(int panel, int control, Control** out) {
+    if (!FindPanel(panel)) return UIE_NO_SUCH_PANEL;
+    Control* c = FindControl(panel, control);
+    if (!c) return UIE_NO_SUCH_CONTROL;
+    *out = c;
+    return UIE_OK;
+}
+
+int AddPanel(std::unique_ptr<Panel> p) {
+    int h = g_nextHandle++;
+    p->handle = h;
+    Panels()[h] = std::move(p);
+    return h;
+}
+
+void RemovePanel(int handle) { Panels().erase(handle); }
+
+const CallbackEntry* LookupCallback(const QByteArray& name) {
+    if (name.isEmpty()) return nullptr;
+    for (int i = 0; i < g_tableCount; ++i) {
+        if (g_table[i].name && name == g_table[i].name) return &g_table[i];
+    }
+    return nullptr;
+}
+
+void SendCtrlEvent(int panel, int control, int event, int data1, int data2) {
+    Control* c = FindControl(panel, control);
+    if (!c || !c->callback) return;
+    c->callback(panel, control, event, nullptr, data1, data2);
+}
+
+void SendPanelEvent(int panel, int event) {
+    Panel* p = FindPanel(panel);
+    if (!p || !p->callback) return;
+    p->callback(panel, event, nullptr, 0, 0);
+}
+
+QPoint PanelPos(const Panel* p, const QWidget* w) {
+    if (!p->window || w == p->window) return QPoint(0, 0);
+    return w->mapTo(p->window.data(), QPoint(0, 0));
+}
+
+QColor ToColor(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+int FromColor(const QColor& c) { return (c.red() << 16) | (c.green() << 8) | c.blue(); }
+
+void CopyOut(const QString& s, char* out, int size) {
+    if (!out || size <= 0) return;
+    QByteArray b = s.toLocal8Bit();
+    int n = b.size() < size - 1 ? static_cast<int>(b.size()) : size - 1;
+    std::memcpy(out, b.constData(), n);
+    out[n] = '\0';
+}
+
+}  // namespace uicore
+
+using namespace uicore;
+
+void RegisterCallbackTable(const CallbackEntry* table, int count) {
+    g_table = table;
+    g_tableCount = table ? count : 0;
+}
+
+int InitCVIRTE(int, char* argv[], int) {
+    if (!QApplication::instance()) {
+        // QApplication keeps references to argc and argv for its whole life.
+        static int argc = 1;
+        static char name[] = "corvel-scope";
+        static char* args[] = {name, nullptr};
+        if (argv && argv[0]) args[0] = argv[0];
+        new QApplication(argc, args);
+    }
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
+    // Panels end the program through their close callbacks, never by themselves.
+    QApplication::setQuitOnLastWindowClosed(false);
+    return 1;
+}
+
+int DisplayPanel(int panel) {
+    Panel* p = FindPanel(panel);
+    if (!p) return UIE_NO_SUCH_PANEL;
+    p->window->show();
+    // The headless platform of the tests cannot raise windows and says so each time.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        p->window->raise();
+        p->window->activateWindow();
+    }
+    return UIE_OK;
+}
+
+int HidePanel(int panel) {
+    Panel* p = FindPanel(panel);
+    if (!p) return UIE_NO_SUCH_PANEL;
+    p->window->hide();
+    return UIE_OK;
+}
+
+int DiscardPanel(int panel) {
+    Panel* p = FindPanel(panel);
+    if (!p) return UIE_NO_SUCH_PANEL;
+    QWidget* w = p->window;
+    w->hide();
+    RemovePanel(panel);
+    // The caller may be a callback of this very panel, still inside one of
+    // its widgets' event handlers: delete once control is back in the loop.
+    w->deleteLater();
+    return UIE_OK;
+}
+
+int RunUserInterface(void) {
+    if (!QCoreApplication::instance()) return UIE_NOT_INITIALISED;
+    QEventLoop loop;
+    g_loops.push_back(Loop{&loop, 0});
+    loop.exec();
+    int code = g_loops.back().code;
+    g_loops.pop_back();
+    return code;
+}
+
+int QuitUserInterface(int returnCode) {
+    if (g_loops.empty()) return UIE_OK;
+    g_loops.back().code = returnCode;
+    g_loops.back().loop->exit(0);
+    return UIE_OK;
+}
+
+int ProcessSystemEvents(void) {
+    if (!QCoreApplication::instance()) return UIE_NOT_INITIALISED;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return UIE_OK;
+}
+
+int IsPanelVisible(int panel) {
+    Panel* p = FindPanel(panel);
+    if (!p) return UIE_NO_SUCH_PANEL;
+    return p->window->isVisible() ? 1 : 0;
+}
