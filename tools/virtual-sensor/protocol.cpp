@@ -144,10 +144,24 @@ const char* OrderName(uint16_t order) {
     }
 }
 
+// Names of the ring values the operator program sends.
+const char* const kPmodNames[] = {"STAT", "DYN"};
+const char* const kEvalNames[] = {"NORM/INT", "GF"};
+const char* const kDigitalNames[] = {"0", "BINARY", "DIRECT-LO", "DIRECT-HI"};
+const char* const kTriggerNames[] = {"CONT", "EXT1", "EXT2"};
+
+// Values outside the ring show as numbers, in the caller's buffer.
+const char* Named(const char* const* names, unsigned count, unsigned value, char (&other)[8]) {
+    if (value < count) return names[value];
+    std::snprintf(other, sizeof other, "%u", value);
+    return other;
+}
+
 }  // namespace
 
 void DescribeRequest(const Request& rq, char* out, size_t size) {
     const uint16_t* w = rq.words;
+    char b[4][8];
     switch (rq.order) {
         case kOrderTeachRow:
             std::snprintf(out, size, "rx order 2 TEACH-ROW row=%u cols=%u %u %u %u next=%u", w[0], w[1], w[2],
@@ -158,10 +172,12 @@ void DescribeRequest(const Request& rq, char* out, size_t size) {
             return;
         default:
             std::snprintf(out, size,
-                          "rx order %u %s power=%u pmod=%u average=%u evalmode=%u hold=%u intlim=%u maxno=%u "
-                          "digitalout=%u trigger=%u extteach=%u anaout=%u..%u bias=%d pass=%u %u %u",
-                          rq.order, OrderName(rq.order), w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7], w[8],
-                          w[9], w[10], w[11], static_cast<int>(w[12]) - 1000, w[13], w[14], w[15]);
+                          "rx order %u %s power=%u pmod=%s average=%u evalmode=%s hold=%u intlim=%u maxno=%u "
+                          "digitalout=%s trigger=%s extteach=%u anaout=%u..%u bias=%d pass=%u %u %u",
+                          rq.order, OrderName(rq.order), w[0], Named(kPmodNames, 2, w[1], b[0]), w[2],
+                          Named(kEvalNames, 2, w[3], b[1]), w[4], w[5], w[6],
+                          Named(kDigitalNames, 4, w[7], b[2]), Named(kTriggerNames, 3, w[8], b[3]), w[9],
+                          w[10], w[11], static_cast<int>(w[12]) - 1000, w[13], w[14], w[15]);
     }
 }
 
