@@ -1,0 +1,200 @@
+// corvel-screenshot: loads the four panels off screen and saves each as a
+// PNG, for checking the panel definitions by eye.
+//
+//   corvel-screenshot [--logo] [--views] [--demo] <folder>
+//
+//   --logo   build the start-up branding header (ShowLogo(5)) on P
+//   --views  also save P in its other views: teach table, GF source with
+//            the big display, raw channels
+//   --demo   fill displays and charts with made-up values, so that fonts,
+//            trace colours and ranges can be judged
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/callbacks.h"
+#include "app/corvel.h"
+#include "branding/branding.h"
+#include "display/display.h"
+#include "params/params.h"
+#include "platform/platform.h"
+#include "uir_ids.h"
+
+namespace {
+
+const char* g_dir = nullptr;
+int g_failures = 0;
+
+void Save(int panel, const char* name) {
+    char path[1024];
+    std::snprintf(path, sizeof path, "%s/%s.png", g_dir, name);
+    if (SavePanelImage(panel, path) < 0) {
+        std::fprintf(stderr, "corvel-screenshot: cannot save %s\n", path);
+        ++g_failures;
+    } else {
+        std::printf("%s\n", path);
+    }
+}
+
+// A smooth made-up signal around `mid`, for sample k of 100.
+double Wave(double mid, double amp, int k, double phase) {
+    return mid + amp * std::sin(k * 0.12 + phase) + 0.3 * amp * std::sin(k * 0.43 + 2 * phase);
+}
+
+// Three interleaved traces: a signal and its tolerance band.
+void PlotBand(int control, double mid, double amp, double tol) {
+    static double buf[300];
+    for (int k = 0; k < 100; ++k) {
+        buf[3 * k] = Wave(mid, amp, k, 0.0);
+        buf[3 * k + 1] = mid + tol;
+        buf[3 * k + 2] = mid - tol;
+    }
+    PlotStripChart(corvel::panel, control, buf, 300, 0, 0, DT_DOUBLE);
+}
+
+void Demo() {
+    using corvel::panel;
+    SetCtrlVal(panel, P_DISPSTATUS, "COM1 OK  -  demo values");
+    SetCtrlVal(panel, P_DISPCHREF, (unsigned short)2871);
+    SetCtrlVal(panel, P_DISPCHDIR, (unsigned short)3702);
+    SetCtrlVal(panel, P_DISPCHDIF, (unsigned short)1288);
+    SetCtrlVal(panel, P_BARCHREF, (unsigned short)2871);
+    SetCtrlVal(panel, P_BARCHDIR, (unsigned short)3702);
+    SetCtrlVal(panel, P_BARCHDIF, (unsigned short)1288);
+    SetCtrlVal(panel, P_DISPNORM, (unsigned short)742);
+    SetCtrlVal(panel, P_DISPINT, (unsigned short)2495);
+    SetCtrlVal(panel, P_DISPVEC, (unsigned short)3);
+    SetCtrlVal(panel, P_DISPTEMP, (unsigned short)412);
+    SetCtrlVal(panel, P_DISPGF, 100.3);
+    SetCtrlVal(panel, P_DISPGFBIG, 100.3);
+    PlotBand(P_GRAPHNORM, 742, 12, 25);
+    PlotBand(P_GRAPHINT, 2495, 60, 100);
+    PlotBand(P_GRAPHGF, 1003, 8, 20);
+    static double raw[300];
+    for (int k = 0; k < 100; ++k) {
+        raw[3 * k] = Wave(2871, 30, k, 0.5);
+        raw[3 * k + 1] = Wave(3702, 45, k, 1.0);
+        raw[3 * k + 2] = Wave(1288, 25, k, 2.0);
+    }
+    PlotStripChart(panel, P_GRAPHRAW1, raw, 300, 0, 0, DT_DOUBLE);
+
+    const int rp = corvel::recpanel;
+    ResetTextBox(rp, RECP_DISPRECFILE, "/home/operator/corvel/record.dat");
+    SetCtrlVal(rp, RECP_DISPRECORDDAYS, 0);
+    SetCtrlVal(rp, RECP_DISPRECORDHOURS, 2);
+    SetCtrlVal(rp, RECP_DISPRECORDMINUTES, 46);
+    SetCtrlVal(rp, RECP_DISPRECORDSECONDS, 40);
+    SetCtrlVal(rp, RECP_DISPRECORDEDVALUES, (unsigned short)120);
+    SetCtrlVal(rp, RECP_DISPREMAINING, 880);
+    SetCtrlVal(rp, RECP_DISPGFRECORD, (unsigned short)1003);
+    SetCtrlVal(rp, RECP_RECDISPCHREF, (unsigned short)2871);
+    SetCtrlVal(rp, RECP_RECDISPCHDIR, (unsigned short)3702);
+    SetCtrlVal(rp, RECP_RECDISPCHDIF, (unsigned short)1288);
+    SetCtrlVal(rp, RECP_RECBARCHREF, (unsigned short)2871);
+    SetCtrlVal(rp, RECP_RECBARCHDIR, (unsigned short)3702);
+    SetCtrlVal(rp, RECP_RECBARCHDIF, (unsigned short)1288);
+    SetCtrlVal(rp, RECP_RECDISPNORM, (unsigned short)742);
+    SetCtrlVal(rp, RECP_RECDISPINT, (unsigned short)2495);
+    SetCtrlVal(rp, RECP_RECDISPTEMP, (unsigned short)412);
+
+    const int cp = corvel::calibpanel;
+    SetCtrlVal(cp, CALIBP_SLIDEREFPOWER, (unsigned short)640);
+    SetCtrlVal(cp, CALIBP_CALIBDISPCHDIR, (unsigned short)3842);
+    SetCtrlVal(cp, CALIBP_CALIBDISPCHREF, (unsigned short)2903);
+
+    const int gp = corvel::graphpanel;
+    double x[2] = {0, 0}, y[2] = {2871, 2871};
+    for (int k = 1; k < 200; ++k) {
+        x[0] = x[1];
+        y[0] = y[1];
+        x[1] = k;
+        y[1] = Wave(2871, 30, k, 0.5);
+        PlotXY(gp, GRAPHP_PANELGRAPHCHREF, x, y, 2, DT_DOUBLE, DT_DOUBLE, VAL_CONNECTED_POINTS, VAL_NO_POINT,
+               VAL_SOLID, 1, 0xFF0000);
+    }
+    SetCtrlVal(gp, GRAPHP_DISPCHREFGRAPH, 2871);
+    SetCtrlVal(gp, GRAPHP_DISPCHDIRGRAPH, 3702);
+    SetCtrlVal(gp, GRAPHP_DISPCHDIFGRAPH, 1288);
+    SetCtrlVal(gp, GRAPHP_DISPNORMGRAPH, 742);
+    SetCtrlVal(gp, GRAPHP_DISPINTGRAPH, 2495);
+    SetCtrlVal(gp, GRAPHP_DISPGFGRAPH, 1003);
+    SetCtrlVal(gp, GRAPHP_DISPTEMPGRAPH, 412);
+}
+
+void SetSource(unsigned short source) {
+    SetCtrlVal(corvel::panel, P_SELECTSOURCE, source);
+    corvel::DispVis();
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: corvel-screenshot [--logo] [--views] [--demo] <folder>\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool logo = false, views = false, demo = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--logo") == 0) {
+            logo = true;
+        } else if (std::strcmp(argv[i], "--views") == 0) {
+            views = true;
+        } else if (std::strcmp(argv[i], "--demo") == 0) {
+            demo = true;
+        } else if (argv[i][0] == '-' || g_dir) {
+            return Usage();
+        } else {
+            g_dir = argv[i];
+        }
+    }
+    if (!g_dir) return Usage();
+    mkdir(g_dir, 0755);
+
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (InitCVIRTE(0, argv, 0) == 0) return 1;
+    corvel::RegisterProgramCallbacks();
+    GetProjectDir(corvel::proj_dir);
+
+    using corvel::panel;
+    panel = LoadPanel(0, corvel::kPanelFile, P);
+    corvel::recpanel = LoadPanel(0, corvel::kPanelFile, RECP);
+    corvel::calibpanel = LoadPanel(0, corvel::kPanelFile, CALIBP);
+    corvel::graphpanel = LoadPanel(0, corvel::kPanelFile, GRAPHP);
+    if (panel < 0 || corvel::recpanel < 0 || corvel::calibpanel < 0 || corvel::graphpanel < 0) {
+        std::fprintf(stderr, "corvel-screenshot: cannot load the panels from %s\n", corvel::kPanelFile);
+        return 1;
+    }
+
+    // The view start-up shows: parameters, the NORM source, no big display.
+    SetCtrlVal(panel, P_PARAVISIBLE, 1);
+    corvel::ParaVis();
+    SetSource(0);
+    SetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, 0);
+    if (logo) corvel::ShowLogo(5);
+    if (demo) Demo();
+
+    Save(panel, "P");
+    Save(corvel::recpanel, "RECP");
+    Save(corvel::calibpanel, "CALIBP");
+    Save(corvel::graphpanel, "GRAPHP");
+
+    if (views) {
+        SetCtrlVal(panel, P_PARAVISIBLE, 0);
+        corvel::ParaInVis();
+        Save(panel, "P-teach");
+        SetCtrlVal(panel, P_PARAVISIBLE, 1);
+        corvel::ParaVis();
+        SetSource(2);
+        SetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, 1);
+        Save(panel, "P-gf");
+        SetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, 0);
+        SetSource(3);
+        Save(panel, "P-raw");
+        SetSource(0);
+    }
+    return g_failures ? 1 : 0;
+}
