@@ -1,0 +1,336 @@
+// Serial port services on POSIX termios.
+//
+// termios is the kernel's own interface to every serial device (UARTs, USB
+// adapters, pseudo-terminals), so the same code drives a real port and the
+// pseudo-terminals of the virtual sensor and the tests, with no toolkit
+// dependency below the logic.
+//
+// Ports are opened non-blocking and every wait is a poll() with a deadline,
+// so no call can hang beyond the port's time-out. The kernel's tty buffers
+// are the input and output queues.
+#include "platform/serial.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <pwd.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+
+namespace {
+
+constexpr int kMaxPort = 255;
+
+struct PortState {
+    int fd = -1;
+    double timeout = 10.0;  // seconds, until SetComTime
+};
+
+PortState ports[kMaxPort + 1];
+
+bool ValidPort(int port) {
+    return port >= 1 && port <= kMaxPort;
+}
+
+double Now() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Milliseconds left until `deadline`, for poll(); never negative.
+int MsLeft(double deadline) {
+    double left = deadline - Now();
+    if (left <= 0) return 0;
+    return static_cast<int>(left * 1000.0) + 1;
+}
+
+void SleepMs(int ms) {
+    timespec ts{ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&ts, nullptr);
+}
+
+// A negative code for a port that cannot be used, or 0.
+int CheckOpen(int port) {
+    if (!ValidPort(port)) return COM_INVALID_PORT;
+    if (ports[port].fd < 0) return COM_PORT_NOT_OPEN;
+    return 0;
+}
+
+bool BaudConstant(long baud, speed_t* out) {
+    static const struct {
+        long rate;
+        speed_t code;
+    } table[] = {
+        {110, B110},       {300, B300},       {600, B600},       {1200, B1200},     {2400, B2400},
+        {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600},
+        {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
+    };
+    for (const auto& e : table) {
+        if (e.rate == baud) {
+            *out = e.code;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CopyText(char* out, int size, const char* text) {
+    if (!out || size <= 0) return false;
+    size_t n = strlen(text);
+    if (n + 1 > static_cast<size_t>(size)) {
+        out[0] = 0;
+        return false;
+    }
+    memcpy(out, text, n + 1);
+    return true;
+}
+
+}  // namespace
+
+int ComLinkFolder(char* out, int size) {
+    char path[4096];
+    const char* xdg = getenv("XDG_CONFIG_HOME");
+    if (xdg && xdg[0] == '/') {
+        snprintf(path, sizeof path, "%s/corvel-scope/dosdevices", xdg);
+    } else {
+        const char* home = getenv("HOME");
+        if (!home || !home[0]) {
+            const passwd* pw = getpwuid(getuid());
+            home = pw && pw->pw_dir ? pw->pw_dir : "";
+        }
+        snprintf(path, sizeof path, "%s/.config/corvel-scope/dosdevices", home);
+    }
+    return CopyText(out, size, path) ? 0 : COM_BAD_PARAMETER;
+}
+
+int ComPortDevice(int port, char* out, int size) {
+    if (!ValidPort(port)) return COM_INVALID_PORT;
+    char folder[4096];
+    char path[4200];
+    char device[8300];
+    if (ComLinkFolder(folder, sizeof folder) == 0) {
+        snprintf(path, sizeof path, "%s/com%d", folder, port);
+        struct stat st;
+        if (lstat(path, &st) == 0) {
+            if (S_ISLNK(st.st_mode)) {
+                char target[4096];
+                ssize_t n = readlink(path, target, sizeof target - 1);
+                if (n > 0) {
+                    target[n] = 0;
+                    if (target[0] == '/')
+                        snprintf(device, sizeof device, "%s", target);
+                    else
+                        snprintf(device, sizeof device, "%s/%s", folder, target);
+                    return CopyText(out, size, device) ? 0 : COM_BAD_PARAMETER;
+                }
+            }
+            // Not a link (or unreadable): the entry itself is the device.
+            return CopyText(out, size, path) ? 0 : COM_BAD_PARAMETER;
+        }
+    }
+    snprintf(device, sizeof device, "/dev/ttyS%d", port - 1);
+    return CopyText(out, size, device) ? 0 : COM_BAD_PARAMETER;
+}
+
+int CloseCom(int port) {
+    if (!ValidPort(port)) return COM_INVALID_PORT;
+    if (ports[port].fd >= 0) {
+        close(ports[port].fd);
+        ports[port].fd = -1;
+    }
+    return 0;
+}
+
+int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, int dataBits, int stopBits,
+                  int inputQueueSize, int outputQueueSize) {
+    (void)inputQueueSize;  // the kernel's tty buffers are the queues
+    (void)outputQueueSize;
+    if (!ValidPort(port)) return COM_INVALID_PORT;
+    CloseCom(port);
+
+    speed_t speed;
+    if (!BaudConstant(baudRate, &speed)) return COM_BAD_PARAMETER;
+    tcflag_t size;
+    switch (dataBits) {
+        case 5:
+            size = CS5;
+            break;
+        case 6:
+            size = CS6;
+            break;
+        case 7:
+            size = CS7;
+            break;
+        case 8:
+            size = CS8;
+            break;
+        default:
+            return COM_BAD_PARAMETER;
+    }
+    if (parity < 0 || parity > 2 || (stopBits != 1 && stopBits != 2)) return COM_BAD_PARAMETER;
+
+    char device[8300];
+    if (deviceName && deviceName[0]) {
+        if (!CopyText(device, sizeof device, deviceName)) return COM_BAD_PARAMETER;
+    } else if (ComPortDevice(port, device, sizeof device) != 0) {
+        return COM_BAD_PARAMETER;
+    }
+
+    int fd = open(device, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        // EIO: a ttyS node without a UART behind it.
+        if (errno == ENOENT || errno == ENXIO || errno == ENODEV || errno == EIO) return COM_NO_PORT_FOUND;
+        return COM_CANNOT_OPEN;
+    }
+
+    termios t{};
+    if (tcgetattr(fd, &t) != 0) {  // not a terminal at all
+        close(fd);
+        return COM_CANNOT_OPEN;
+    }
+    cfmakeraw(&t);
+    t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
+    t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+    t.c_cflag |= size | CLOCAL | CREAD;
+    if (parity == 1) t.c_cflag |= PARENB | PARODD;
+    if (parity == 2) t.c_cflag |= PARENB;
+    if (stopBits == 2) t.c_cflag |= CSTOPB;
+    // With VMIN 1 an empty queue reads as EAGAIN (O_NONBLOCK) and only a
+    // hang-up reads as 0, so the two can be told apart.
+    t.c_cc[VMIN] = 1;
+    t.c_cc[VTIME] = 0;
+    cfsetispeed(&t, speed);
+    cfsetospeed(&t, speed);
+    if (tcsetattr(fd, TCSANOW, &t) != 0) {
+        close(fd);
+        return COM_CANNOT_OPEN;
+    }
+    // Raise DTR and RTS for adapters that power the line from them; a
+    // pseudo-terminal has no modem lines, which is fine.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    (void)ioctl(fd, TIOCMBIS, &lines);
+    tcflush(fd, TCIOFLUSH);
+
+    ports[port].fd = fd;
+    ports[port].timeout = 10.0;
+    return 0;
+}
+
+int SetComTime(int port, double timeoutSeconds) {
+    int rc = CheckOpen(port);
+    if (rc) return rc;
+    if (!(timeoutSeconds >= 0)) return COM_BAD_PARAMETER;
+    ports[port].timeout = timeoutSeconds;
+    return 0;
+}
+
+int SetCTSMode(int port, int mode) {
+    int rc = CheckOpen(port);
+    if (rc) return rc;
+    if (mode != 0 && mode != 1) return COM_BAD_PARAMETER;
+    termios t{};
+    if (tcgetattr(ports[port].fd, &t) != 0) return COM_IO_ERROR;
+    if (mode)
+        t.c_cflag |= CRTSCTS;
+    else
+        t.c_cflag &= ~CRTSCTS;
+    if (tcsetattr(ports[port].fd, TCSANOW, &t) != 0) return COM_IO_ERROR;
+    return 0;
+}
+
+int FlushInQ(int port) {
+    int rc = CheckOpen(port);
+    if (rc) return rc;
+    return tcflush(ports[port].fd, TCIFLUSH) == 0 ? 0 : COM_IO_ERROR;
+}
+
+int FlushOutQ(int port) {
+    int rc = CheckOpen(port);
+    if (rc) return rc;
+    return tcflush(ports[port].fd, TCOFLUSH) == 0 ? 0 : COM_IO_ERROR;
+}
+
+int ComWrt(int port, const void* buffer, int count) {
+    int rc = CheckOpen(port);
+    if (rc) return rc;
+    if (count < 0 || (count > 0 && !buffer)) return COM_BAD_PARAMETER;
+    const unsigned char* p = static_cast<const unsigned char*>(buffer);
+    int fd = ports[port].fd;
+    double deadline = Now() + ports[port].timeout;
+    int done = 0;
+    while (done < count) {
+        ssize_t n = write(fd, p + done, static_cast<size_t>(count - done));
+        if (n > 0) {
+            done += static_cast<int>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            return done > 0 ? done : COM_IO_ERROR;
+        int left = MsLeft(deadline);
+        if (left == 0) break;
+        pollfd pfd{fd, POLLOUT, 0};
+        int pr = poll(&pfd, 1, left);
+        if (pr < 0 && errno != EINTR) return done > 0 ? done : COM_IO_ERROR;
+        if (pr > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) && !(pfd.revents & POLLOUT))
+            return done > 0 ? done : COM_IO_ERROR;
+    }
+    return done;
+}
+
+int GetInQLen(int port) {
+    int rc = CheckOpen(port);
+    if (rc) return rc;
+    int fd = ports[port].fd;
+    int n = 0;
+    if (ioctl(fd, FIONREAD, &n) == 0 && n > 0) return n;
+    pollfd pfd{fd, POLLIN, 0};
+    int pr = poll(&pfd, 1, 1);
+    bool broken = pr > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
+    if (ioctl(fd, FIONREAD, &n) != 0)
+        broken = true;
+    else if (n > 0)
+        return n;
+    if (broken) {
+        // A hung-up line answers poll() at once; still pace the caller.
+        SleepMs(1);
+        return COM_IO_ERROR;
+    }
+    return n;
+}
+
+int ComRd(int port, void* buffer, int count) {
+    int rc = CheckOpen(port);
+    if (rc) return rc;
+    if (count < 0 || (count > 0 && !buffer)) return COM_BAD_PARAMETER;
+    unsigned char* p = static_cast<unsigned char*>(buffer);
+    int fd = ports[port].fd;
+    double deadline = Now() + ports[port].timeout;
+    int done = 0;
+    while (done < count) {
+        ssize_t n = read(fd, p + done, static_cast<size_t>(count - done));
+        if (n > 0) {
+            done += static_cast<int>(n);
+            continue;
+        }
+        // 0 is end of file: the line hung up.
+        if (n == 0) return done > 0 ? done : COM_IO_ERROR;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            return done > 0 ? done : COM_IO_ERROR;
+        int left = MsLeft(deadline);
+        if (left == 0) break;
+        pollfd pfd{fd, POLLIN, 0};
+        int pr = poll(&pfd, 1, left);
+        if (pr < 0 && errno != EINTR) return done > 0 ? done : COM_IO_ERROR;
+        if (pr > 0 && !(pfd.revents & POLLIN) && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)))
+            return done > 0 ? done : COM_IO_ERROR;
+    }
+    return done;
+}

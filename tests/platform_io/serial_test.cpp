@@ -1,0 +1,254 @@
+// Serial services against a pseudo-terminal published as a COM port.
+#include "platform/serial.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/files.h"
+
+namespace {
+
+const int kPort = 9;
+
+int OpenFds() {
+    int n = 0;
+    DIR* d = opendir("/proc/self/fd");
+    while (d && readdir(d)) ++n;
+    if (d) closedir(d);
+    return n;
+}
+
+class SerialPort : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/corvel-serial-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        folder = dir + "/corvel-scope/dosdevices";
+        mkdir((dir + "/corvel-scope").c_str(), 0700);
+        mkdir(folder.c_str(), 0700);
+        const char* old = getenv("XDG_CONFIG_HOME");
+        hadXdg = old != nullptr;
+        if (old) oldXdg = old;
+        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master, 0);
+        ASSERT_EQ(grantpt(master), 0);
+        ASSERT_EQ(unlockpt(master), 0);
+        slaveName = ptsname(master);
+        Link(kPort, slaveName);
+    }
+    void TearDown() override {
+        for (int p = 1; p <= 255; ++p) CloseCom(p);
+        if (master >= 0) close(master);
+        std::string cmd = "rm -rf '" + dir + "'";
+        ASSERT_EQ(system(cmd.c_str()), 0);
+        if (hadXdg)
+            setenv("XDG_CONFIG_HOME", oldXdg.c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
+    }
+    void Link(int port, const std::string& target) {
+        std::string link = folder + "/com" + std::to_string(port);
+        unlink(link.c_str());
+        ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    }
+    int Open(int port = kPort) { return OpenComConfig(port, "", 19200, 0, 8, 1, 1024, 1024); }
+    // Writes bytes from the sensor's side and waits until the port sees them all.
+    void SensorSends(const unsigned char* data, int count) {
+        ASSERT_EQ(write(master, data, count), count);
+        for (int i = 0; i < 2000 && GetInQLen(kPort) < count; ++i) {
+        }
+        ASSERT_EQ(GetInQLen(kPort), count);
+    }
+
+    std::string dir, folder, slaveName, oldXdg;
+    bool hadXdg = false;
+    int master = -1;
+};
+
+TEST_F(SerialPort, PortNumbersMapToLinksOrToTtyS) {
+    char dev[256];
+    ASSERT_EQ(ComPortDevice(kPort, dev, sizeof dev), 0);
+    EXPECT_EQ(std::string(dev), slaveName);
+    ASSERT_EQ(ComPortDevice(5, dev, sizeof dev), 0);
+    EXPECT_STREQ(dev, "/dev/ttyS4");
+    EXPECT_EQ(ComPortDevice(0, dev, sizeof dev), COM_INVALID_PORT);
+    EXPECT_EQ(ComPortDevice(256, dev, sizeof dev), COM_INVALID_PORT);
+
+    char f[512];
+    ASSERT_EQ(ComLinkFolder(f, sizeof f), 0);
+    EXPECT_EQ(std::string(f), folder);
+    unsetenv("XDG_CONFIG_HOME");
+    std::string home = getenv("HOME") ? getenv("HOME") : "";
+    ASSERT_EQ(ComLinkFolder(f, sizeof f), 0);
+    if (!home.empty()) {
+        EXPECT_EQ(std::string(f), home + "/.config/corvel-scope/dosdevices");
+    }
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    EXPECT_EQ(ComLinkFolder(f, 10), COM_BAD_PARAMETER);  // too small, not truncated silently
+}
+
+TEST_F(SerialPort, OpenErrorsAreMapped) {
+    EXPECT_EQ(Open(0), COM_INVALID_PORT);
+    EXPECT_EQ(Open(256), COM_INVALID_PORT);
+    EXPECT_EQ(Open(-1), COM_INVALID_PORT);
+
+    Link(3, dir + "/no-such-device");  // dangling link
+    EXPECT_EQ(Open(3), COM_NO_PORT_FOUND);
+
+    Link(4, "/dev/null");  // opens, but is no terminal
+    EXPECT_EQ(Open(4), COM_CANNOT_OPEN);
+    EXPECT_EQ(GetInQLen(4), COM_PORT_NOT_OPEN);  // and was closed again
+
+    std::string plain = dir + "/plain";
+    int fd = open(plain.c_str(), O_CREAT | O_WRONLY, 0000);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    Link(6, plain);
+    EXPECT_EQ(Open(6), COM_CANNOT_OPEN);  // no permission (or, for root, no terminal)
+
+    EXPECT_EQ(OpenComConfig(kPort, "", 12345, 0, 8, 1, 1024, 1024), COM_BAD_PARAMETER);
+    EXPECT_EQ(OpenComConfig(kPort, "", 19200, 0, 9, 1, 1024, 1024), COM_BAD_PARAMETER);
+    EXPECT_EQ(OpenComConfig(kPort, "", 19200, 7, 8, 1, 1024, 1024), COM_BAD_PARAMETER);
+    EXPECT_EQ(OpenComConfig(kPort, "", 19200, 0, 8, 3, 1024, 1024), COM_BAD_PARAMETER);
+
+    EXPECT_EQ(Open(), 0);
+    EXPECT_EQ(OpenComConfig(kPort, slaveName.c_str(), 9600, 2, 7, 2, 0, 0), 0);  // explicit device name
+}
+
+TEST_F(SerialPort, OpenConfiguresRaw8N1) {
+    ASSERT_EQ(Open(), 0);
+    int fd = open(slaveName.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios t{};
+    ASSERT_EQ(tcgetattr(fd, &t), 0);
+    close(fd);
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(t.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF | ICRNL), 0u);
+    EXPECT_EQ(t.c_oflag & OPOST, 0u);
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B19200));
+}
+
+TEST_F(SerialPort, ReopeningClosesTheOldHandle) {
+    ASSERT_EQ(Open(), 0);
+    int before = OpenFds();
+    for (int i = 0; i < 5; ++i) ASSERT_EQ(Open(), 0);
+    EXPECT_EQ(OpenFds(), before);
+}
+
+TEST_F(SerialPort, WriteAndReadRoundTrip) {
+    ASSERT_EQ(Open(), 0);
+    ASSERT_EQ(SetComTime(kPort, 2.0), 0);
+    ASSERT_EQ(SetCTSMode(kPort, 0), 0);
+    unsigned char req[36];
+    for (int i = 0; i < 36; ++i) req[i] = static_cast<unsigned char>(i * 7 + 0x80);
+    req[5] = '\n';  // raw: no translation
+    req[6] = '\r';
+    ASSERT_EQ(ComWrt(kPort, req, 36), 36);
+    unsigned char got[64];
+    int n = 0;
+    for (int tries = 0; tries < 200 && n < 36; ++tries) {
+        pollfd p{master, POLLIN, 0};
+        if (poll(&p, 1, 10) > 0) n += static_cast<int>(read(master, got + n, sizeof got - n));
+    }
+    ASSERT_EQ(n, 36);
+    EXPECT_EQ(memcmp(got, req, 36), 0);
+
+    unsigned char reply[96];
+    for (int i = 0; i < 96; ++i) reply[i] = static_cast<unsigned char>(255 - i);
+    SensorSends(reply, 96);
+    unsigned char in[96] = {};
+    EXPECT_EQ(ComRd(kPort, in, 96), 96);
+    EXPECT_EQ(memcmp(in, reply, 96), 0);
+    EXPECT_EQ(GetInQLen(kPort), 0);
+}
+
+TEST_F(SerialPort, ReadNeverPassesCountAndTimesOut) {
+    ASSERT_EQ(Open(), 0);
+    ASSERT_EQ(SetComTime(kPort, 0.2), 0);
+    unsigned char data[100];
+    for (int i = 0; i < 100; ++i) data[i] = static_cast<unsigned char>(i + 1);
+    SensorSends(data, 100);
+
+    unsigned char buf[20];
+    memset(buf, 0xEE, sizeof buf);
+    EXPECT_EQ(ComRd(kPort, buf, 10), 10);
+    EXPECT_EQ(buf[9], 10);
+    for (int i = 10; i < 20; ++i) EXPECT_EQ(buf[i], 0xEE) << "byte " << i << " written past the count";
+    EXPECT_EQ(GetInQLen(kPort), 90);
+
+    // Fewer bytes than asked: what there is, after the time-out.
+    unsigned char rest[200];
+    double t0 = Timer();
+    EXPECT_EQ(ComRd(kPort, rest, 200), 90);
+    double took = Timer() - t0;
+    EXPECT_EQ(rest[0], 11);
+    EXPECT_GE(took, 0.18);
+    EXPECT_LT(took, 1.0);
+    EXPECT_EQ(ComRd(kPort, rest, 0), 0);
+}
+
+TEST_F(SerialPort, QueueLengthWaitsAboutAMillisecond) {
+    ASSERT_EQ(Open(), 0);
+    const int calls = 100;
+    double t0 = Timer();
+    for (int i = 0; i < calls; ++i) ASSERT_EQ(GetInQLen(kPort), 0);
+    double each = (Timer() - t0) / calls;
+    EXPECT_GE(each, 0.0008) << "an empty queue must not be answered at once";
+    EXPECT_LT(each, 0.005);
+
+    unsigned char b[3] = {1, 2, 3};
+    SensorSends(b, 3);
+    t0 = Timer();
+    for (int i = 0; i < calls; ++i) ASSERT_EQ(GetInQLen(kPort), 3);
+    EXPECT_LT((Timer() - t0) / calls, 0.0005) << "waiting bytes are counted without delay";
+}
+
+TEST_F(SerialPort, FlushInQDropsWaitingBytes) {
+    ASSERT_EQ(Open(), 0);
+    unsigned char b[40] = {};
+    SensorSends(b, 40);
+    EXPECT_EQ(FlushInQ(kPort), 0);
+    EXPECT_EQ(GetInQLen(kPort), 0);
+    EXPECT_EQ(FlushOutQ(kPort), 0);
+}
+
+TEST_F(SerialPort, ClosedPortsAndHangUp) {
+    unsigned char b[4] = {};
+    EXPECT_EQ(CloseCom(kPort), 0);  // never opened
+    EXPECT_EQ(ComWrt(kPort, b, 4), COM_PORT_NOT_OPEN);
+    EXPECT_EQ(ComRd(kPort, b, 4), COM_PORT_NOT_OPEN);
+    EXPECT_EQ(GetInQLen(kPort), COM_PORT_NOT_OPEN);
+    EXPECT_EQ(FlushInQ(kPort), COM_PORT_NOT_OPEN);
+    EXPECT_EQ(GetInQLen(300), COM_INVALID_PORT);
+
+    ASSERT_EQ(Open(), 0);
+    EXPECT_EQ(CloseCom(kPort), 0);
+    EXPECT_EQ(CloseCom(kPort), 0);
+    EXPECT_EQ(ComWrt(kPort, b, 4), COM_PORT_NOT_OPEN);
+
+    // The other end goes away: the queue count reports an error, paced.
+    ASSERT_EQ(Open(), 0);
+    close(master);
+    master = -1;
+    double t0 = Timer();
+    EXPECT_LT(GetInQLen(kPort), 0);
+    EXPECT_LT(GetInQLen(kPort), 0);
+    EXPECT_GE(Timer() - t0, 0.0015);
+    EXPECT_LT(ComRd(kPort, b, 4), 0);
+}
+
+}  // namespace
