@@ -319,6 +319,18 @@ TEST_F(VSensorLink, TraceDecodesEveryTelegram) {
     EXPECT_NE(log.find("rx order 8 STORE-CALIB power=512 dir=3800 ref=1700"), std::string::npos) << log;
 }
 
+TEST(VSensorPort, LeavesAMappingToARealPortAlone) {
+    VirtualSensor vs;
+    std::string folder = vs.folder() + "/corvel-scope/dosdevices";
+    ASSERT_EQ(system(("mkdir -p '" + folder + "'").c_str()), 0);
+    std::string link = folder + "/com2";
+    ASSERT_EQ(symlink("/dev/null", link.c_str()), 0);
+    EXPECT_FALSE(vs.Start(2, {}));
+    char target[64] = {0};
+    ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
+    EXPECT_STREQ(target, "/dev/null");
+}
+
 TEST(VSensorOptions, RejectsBadOptions) {
     VirtualSensor vs;
     EXPECT_FALSE(vs.Start(2, {"--bogus"}));

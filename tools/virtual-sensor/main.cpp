@@ -337,11 +337,11 @@ int VirtualSensor::Run() {
     signal(SIGPIPE, SIG_IGN);
 
     if (!OpenPort(&port_)) return 1;
-    SaveState();
     if (!PublishPort(&port_, opt_.com)) {
         ClosePort(&port_);
         return 1;
     }
+    SaveState();  // its first appearance tells waiting tests that the port is up
     std::fprintf(stderr, "corvel-virtual-sensor: COM%d is %s (%s)\n", opt_.com, port_.slavePath,
                  port_.linkPath);
 

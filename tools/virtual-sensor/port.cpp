@@ -83,7 +83,23 @@ bool PublishPort(Port* port, int com) {
         return false;
     }
     std::snprintf(port->linkPath, sizeof port->linkPath, "%s/com%d", folder, com);
-    unlink(port->linkPath);  // a link left by a sensor that was killed
+    struct stat st;
+    if (lstat(port->linkPath, &st) == 0) {
+        // Replace only what a killed sensor may have left: a dangling link or
+        // one to a pseudo-terminal. A mapping to a real port stays.
+        char target[256] = {0};
+        ssize_t n = readlink(port->linkPath, target, sizeof target - 1);
+        bool dangling = stat(port->linkPath, &st) != 0;
+        bool pty = n > 0 && std::strncmp(target, "/dev/pts/", 9) == 0;
+        if (!dangling && !pty) {
+            std::fprintf(stderr,
+                         "corvel-virtual-sensor: COM%d is mapped to %s already (%s); choose another --com\n",
+                         com, n > 0 ? target : "a file", port->linkPath);
+            port->linkPath[0] = 0;
+            return false;
+        }
+        unlink(port->linkPath);
+    }
     if (symlink(port->slavePath, port->linkPath) != 0) {
         std::fprintf(stderr, "corvel-virtual-sensor: cannot create %s: %s\n", port->linkPath,
                      std::strerror(errno));
