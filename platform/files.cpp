@@ -21,6 +21,13 @@ double Timer(void) {
     return std::chrono::duration<double>(clock::now() - start).count();
 }
 
+void Delay(double seconds) {
+    if (!(seconds > 0)) return;
+    long ns = static_cast<long>(seconds * 1e9);
+    timespec ts{ns / 1000000000L, ns % 1000000000L};
+    nanosleep(&ts, nullptr);
+}
+
 static const tm* LocalNow(tm* out) {
     time_t now = time(nullptr);
     return localtime_r(&now, out);

@@ -3,6 +3,9 @@
 
 // Seconds since an arbitrary start; monotonic, sub-millisecond resolution.
 double Timer(void);
+// Sleeps about `seconds`; processes no events. For short waits that
+// would otherwise spin on Timer.
+void Delay(double seconds);
 // Current date "MM-DD-YYYY" and time "HH:MM:SS" (at most 11 characters each).
 const char* DateStr(void);
 const char* TimeStr(void);

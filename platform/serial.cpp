@@ -287,7 +287,10 @@ int ComWrt(int port, const void* buffer, int count) {
 
 int GetInQLen(int port) {
     int rc = CheckOpen(port);
-    if (rc) return rc;
+    if (rc) {
+        SleepMs(1);  // callers poll this in a loop, also on a port that failed to open
+        return rc;
+    }
     int fd = ports[port].fd;
     int n = 0;
     if (ioctl(fd, FIONREAD, &n) == 0 && n > 0) return n;

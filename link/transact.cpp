@@ -1,0 +1,199 @@
+// Sensor transactions: parameter send and read, the live-data loop, the
+// single frame of the calibration, the pause rule and the reply wait.
+#include "app/corvel.h"
+#include "app/helptexts.h"
+#include "app/mainpanel.h"
+#include "display/display.h"
+#include "link/link.h"
+#include "params/params.h"
+#include "platform/platform.h"
+#include "uir_ids.h"
+
+namespace corvel {
+
+namespace {
+
+constexpr double kReplyTimeout = 2.0;
+constexpr double kPauseAfterSend = 1.0;
+constexpr double kPauseAfterRead = 0.1;
+constexpr unsigned short kOrderParaHead = 1;
+constexpr unsigned short kOrderParaRow = 2;
+constexpr unsigned short kOrderReadRam = 3;
+constexpr unsigned short kOrderReadEeprom = 4;
+constexpr unsigned short kOrderData = 5;
+constexpr unsigned short kOrderStore = 6;
+constexpr unsigned short kRows = 31;
+
+const char kTimeoutText[] =
+    " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR. \n The version of the sensor is displayed "
+    "as "
+    "the name of this dialog box.";
+
+int RequestLength(void) {
+    return anzframe * 2 + 4;
+}
+
+// Flushes both queues and writes the request for `code`; the written count
+// is not judged by the callers that use this.
+void Request(unsigned short code) {
+    FlushInQ(com);
+    FlushOutQ(com);
+    FillTxBuf(code, 0);
+    ComWrt(com, szWriteBuf, RequestLength());
+}
+
+// Writes one telegram of a parameter send; false (after the report) when
+// the port did not take all of it.
+bool SendTelegram(unsigned short code, unsigned short row) {
+    FillTxBuf(code, row);
+    nBytesW = static_cast<unsigned short>(ComWrt(com, szWriteBuf, RequestLength()));
+    if (nBytesW == RequestLength()) return true;
+    TimeoutReport();
+    return false;
+}
+
+}  // namespace
+
+void WaitTransDelay(void) {
+    tdiff = 0;
+    while (waitdel > tdiff) {
+        tdiff = Timer() - transbeg;
+        // No events run here; the short sleep only spares the processor.
+        if (waitdel > tdiff) Delay(0.0005);
+    }
+}
+
+bool ReplyWait(int expected, const unsigned short* stopFlag) {
+    tstart = Timer();
+    int n = 0;
+    do {
+        n = GetInQLen(com);
+        if (stopFlag && *stopFlag != 1) return false;
+        tdiff = Timer() - tstart;
+    } while (!(tdiff > kReplyTimeout || n >= expected));
+
+    // More bytes than the buffer holds is a wrong reply anyway: read what
+    // fits, never past the buffer, and refuse it.
+    const int room = static_cast<int>(sizeof szReadBuf);
+    const bool overflow = n > room;
+    int count = n < 0 ? 0 : (overflow ? room : n);
+    nBytesR = static_cast<unsigned short>(ComRd(com, szReadBuf, count));
+    return !overflow && nBytesR == expected;
+}
+
+void TimeoutReport(void) {
+    SetCtrlVal(panel, P_DISPSTATUS, "TIMEOUT");
+    MessagePopup(version, kTimeoutText);
+}
+
+void SendPara(void) {
+    GetPanelValues();
+    CopyVarsToPP();
+    waitdel = kPauseAfterSend;
+    transbeg = Timer();
+
+    order = kOrderParaHead;
+    FlushInQ(com);
+    FlushOutQ(com);
+    if (!SendTelegram(kOrderParaHead, 0)) return;
+    // The row telegrams follow back to back; each keeps bytes 16 to 35 of
+    // the order-1 telegram just written.
+    order = kOrderParaRow;
+    for (unsigned short row = 0; row < kRows; ++row)
+        if (!SendTelegram(kOrderParaRow, row)) return;
+    if (target == EEPROM) {
+        order = kOrderStore;
+        SendTelegram(kOrderStore, 0);
+    }
+}
+
+void GetPara(void) {
+    poll = 0;
+    // The buttons read only from RAM or EEPROM; with FILE chosen, the read
+    // after a successful link check fetches the sensor's working (RAM)
+    // parameters, so the panel shows what the connected sensor runs with.
+    order = target == EEPROM ? kOrderReadEeprom : kOrderReadRam;
+    transbeg = Timer();
+    waitdel = kPauseAfterRead;
+    Request(order);
+    if (ReplyWait(anzpara * 2, nullptr)) {
+        GetRxBufPara();
+        CopyPPtoVars();
+        SetPanelValues();
+        InitEval();
+    } else {
+        TimeoutReport();
+    }
+}
+
+void GetData(void) {
+    order = kOrderData;
+    poll = 1;
+    while (poll == 1) {
+        Request(kOrderData);
+        bool accepted = ReplyWait(anzdata * 2, &poll);
+        if (poll != 1) return;  // stopped by a callback run beneath this loop
+        if (accepted) {
+            GetRxBufData();
+            CopyDatatoVars();
+            SetPanelData();
+            ShowGraph();
+        } else {
+            TimeoutReport();
+            poll = 0;
+        }
+        ProcessSystemEvents();
+    }
+}
+
+void GetDataFrame(void) {
+    Request(order);
+    if (ReplyWait(anzdata * 2, nullptr)) {
+        GetRxBufData();
+        CopyDatatoVars();
+        SetCtrlVal(calibpanel, CALIBP_CALIBDISPCHDIR, dataChDir);
+        SetCtrlVal(calibpanel, CALIBP_CALIBDISPCHREF, dataChRef);
+    } else {
+        TimeoutReport();
+    }
+    ProcessSystemEvents();
+}
+
+int CBF_ButtonSend(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        poll = 0;
+        WaitTransDelay();
+        if (target == DATFILE)
+            SendParaToFile();
+        else
+            SendPara();
+    }
+    return HelpOnly(event, InfoButtonSend);
+}
+
+int CBF_ButtonGet(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        poll = 0;
+        WaitTransDelay();
+        if (target == DATFILE)
+            ReadParaFromFile();
+        else
+            GetPara();
+    }
+    return HelpOnly(event, InfoButtonGet);
+}
+
+int CBF_ButtonGo(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        WaitTransDelay();
+        GetData();
+    }
+    return HelpOnly(event, InfoButtonGo);
+}
+
+int CBF_ButtonStop(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) poll = 0;
+    return HelpOnly(event, InfoButtonStop);
+}
+
+}  // namespace corvel
