@@ -294,7 +294,8 @@ TEST_F(RecordRun, FileChosenDuringTheRunTakesTheFollowingRecords) {
     seam::ExpectMessage();
     seam::ExpectFile(2, good);
     seam::ExpectMessage();
-    QTimer::singleShot(400, [] { sim::Click(recpanel, RECP_BUTTONSELRECFILE); });
+    // In the second wait: the first record has gone to the missing folder by then.
+    QTimer::singleShot(1400, [] { sim::Click(recpanel, RECP_BUTTONSELRECFILE); });
     sim::Click(recpanel, RECP_BUTTONSTARTRECORD);
     ASSERT_EQ(seam::Shown().size(), 4u);
     EXPECT_EQ(seam::Shown()[3].title, "ATTENTION!");
