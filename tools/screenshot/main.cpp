@@ -57,7 +57,7 @@ void PlotBand(int control, double mid, double amp, double tol) {
 
 void Demo() {
     using corvel::panel;
-    SetCtrlVal(panel, P_DISPSTATUS, "COM1 OK  -  demo values");
+    SetCtrlVal(panel, P_DISPSTATUS, "CORVEL GLOSS SENSOR GS-100  FIRMWARE V2.0 12/2026");
     SetCtrlVal(panel, P_DISPCHREF, (unsigned short)2871);
     SetCtrlVal(panel, P_DISPCHDIR, (unsigned short)3702);
     SetCtrlVal(panel, P_DISPCHDIF, (unsigned short)1288);
