@@ -105,8 +105,8 @@ int GetAxisRange(int panel, int control, int axis, double* min, double* max) {
     return UIE_TYPE_MISMATCH;
 }
 
-int PlotXY(int panel, int control, const void* x, const void* y, int count, int xType, int yType, int, int, int,
-           int, int color) {
+int PlotXY(int panel, int control, const void* x, const void* y, int count, int xType, int yType, int, int,
+           int, int, int color) {
     XYGraph* g = nullptr;
     int rc = Widget(panel, control, &g);
     if (rc != UIE_OK) return rc;

@@ -81,8 +81,10 @@ private:
             return true;
         }
         if (left) {
-            SendCtrlEvent(handle_, id, me->type() == QEvent::MouseButtonDblClick ? EVENT_LEFT_DOUBLE_CLICK : EVENT_LEFT_CLICK,
-                          pos.y(), pos.x());
+            SendCtrlEvent(
+                handle_, id,
+                me->type() == QEvent::MouseButtonDblClick ? EVENT_LEFT_DOUBLE_CLICK : EVENT_LEFT_CLICK,
+                pos.y(), pos.x());
         }
         return false;
     }
@@ -113,9 +115,13 @@ private:
     int lastId_ = 0;
 };
 
-PanelFilter* FilterOf(Panel* p) { return static_cast<PanelFilter*>(p->filter); }
+PanelFilter* FilterOf(Panel* p) {
+    return static_cast<PanelFilter*>(p->filter);
+}
 
-void Commit(int panel, int id) { SendCtrlEvent(panel, id, EVENT_COMMIT); }
+void Commit(int panel, int id) {
+    SendCtrlEvent(panel, id, EVENT_COMMIT);
+}
 
 void NumericChanged(int panel, int id) {
     if (Control* c = FindControl(panel, id)) c->committedByEnter = true;
@@ -175,7 +181,8 @@ void WireControl(Panel* p, Control* c) {
             break;
         case CTRL_KIND_RING:
             if (auto* cb = qobject_cast<QComboBox*>(w)) {
-                QObject::connect(cb, QOverload<int>::of(&QComboBox::activated), cb, [h, id]() { Commit(h, id); });
+                QObject::connect(cb, QOverload<int>::of(&QComboBox::activated), cb,
+                                 [h, id]() { Commit(h, id); });
             }
             break;
         case CTRL_KIND_SLIDER:

@@ -78,7 +78,8 @@ bool ScanControls(const QByteArray& xml, Declared* out) {
                 current.clear();
             }
         } else if (r.name() == QLatin1String("property") &&
-                   r.attributes().value(QLatin1String("name")) == QLatin1String("kind") && !current.isEmpty()) {
+                   r.attributes().value(QLatin1String("name")) == QLatin1String("kind") &&
+                   !current.isEmpty()) {
             currentIsControl = true;
         }
     }
@@ -92,13 +93,13 @@ struct KindInfo {
     int defaultType;
 };
 const KindInfo kKinds[] = {
-    {"command", CTRL_KIND_COMMAND, DT_NONE},    {"numeric", CTRL_KIND_NUMERIC, DT_INT},
-    {"indicator", CTRL_KIND_INDICATOR, DT_INT}, {"text", CTRL_KIND_TEXT, DT_STRING},
-    {"textbox", CTRL_KIND_TEXTBOX, DT_STRING},  {"ring", CTRL_KIND_RING, DT_INT},
-    {"toggle", CTRL_KIND_TOGGLE, DT_INT},       {"switch", CTRL_KIND_SWITCH, DT_INT},
-    {"slider", CTRL_KIND_SLIDER, DT_INT},       {"bar", CTRL_KIND_BAR, DT_INT},
-    {"table", CTRL_KIND_TABLE, DT_NONE},        {"strip", CTRL_KIND_STRIPCHART, DT_NONE},
-    {"graph", CTRL_KIND_GRAPH, DT_NONE},        {"picture", CTRL_KIND_PICTURE, DT_NONE},
+    {"command", CTRL_KIND_COMMAND, DT_NONE},       {"numeric", CTRL_KIND_NUMERIC, DT_INT},
+    {"indicator", CTRL_KIND_INDICATOR, DT_INT},    {"text", CTRL_KIND_TEXT, DT_STRING},
+    {"textbox", CTRL_KIND_TEXTBOX, DT_STRING},     {"ring", CTRL_KIND_RING, DT_INT},
+    {"toggle", CTRL_KIND_TOGGLE, DT_INT},          {"switch", CTRL_KIND_SWITCH, DT_INT},
+    {"slider", CTRL_KIND_SLIDER, DT_INT},          {"bar", CTRL_KIND_BAR, DT_INT},
+    {"table", CTRL_KIND_TABLE, DT_NONE},           {"strip", CTRL_KIND_STRIPCHART, DT_NONE},
+    {"graph", CTRL_KIND_GRAPH, DT_NONE},           {"picture", CTRL_KIND_PICTURE, DT_NONE},
     {"decoration", CTRL_KIND_DECORATION, DT_NONE}, {"label", CTRL_KIND_TEXT, DT_STRING},
 };
 
@@ -172,7 +173,8 @@ void Describe(Control* c) {
         if (t > 0) {
             c->dataType = t;
         } else {
-            qWarning("panel control %s: unknown datatype \"%s\"", qPrintable(c->name), qPrintable(dt.toString()));
+            qWarning("panel control %s: unknown datatype \"%s\"", qPrintable(c->name),
+                     qPrintable(dt.toString()));
         }
     }
     c->callbackName = w->property("callback").toString().toLatin1();

@@ -16,7 +16,9 @@ namespace {
 // Longest path FileSelectPopup hands back, without the terminator.
 constexpr int kMaxPath = 259;
 
-QString Text(const char* s) { return s ? QString::fromLocal8Bit(s) : QString(); }
+QString Text(const char* s) {
+    return s ? QString::fromLocal8Bit(s) : QString();
+}
 
 seam::Popup Describe(seam::Kind kind, const char* title, const char* text) {
     seam::Popup p;
@@ -58,14 +60,16 @@ int MessagePopup(const char* title, const char* message) {
     int value = 0;
     if (seam::hook::Answer(Describe(seam::Kind::Message, title, message), &value, nullptr)) return 0;
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return UIE_NOT_INITIALISED;
-    QMessageBox box(QMessageBox::NoIcon, Text(title), Text(message), QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, Text(title), Text(message), QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
     return 0;
 }
 
 int ConfirmPopup(const char* title, const char* message) {
     int value = 0;
-    if (seam::hook::Answer(Describe(seam::Kind::Confirm, title, message), &value, nullptr)) return value ? 1 : 0;
+    if (seam::hook::Answer(Describe(seam::Kind::Confirm, title, message), &value, nullptr))
+        return value ? 1 : 0;
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return UIE_NOT_INITIALISED;
     QMessageBox box(QMessageBox::Question, Text(title), Text(message), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
@@ -74,8 +78,8 @@ int ConfirmPopup(const char* title, const char* message) {
 }
 
 int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, const char* fileTypeList,
-                    const char* title, int buttonLabel, int, int restrictExtension, int, int allowMakeDirectory,
-                    char* pathName) {
+                    const char* title, int buttonLabel, int, int restrictExtension, int,
+                    int allowMakeDirectory, char* pathName) {
     if (!pathName) return UIE_BAD_ARGUMENT;
     seam::Popup p = Describe(seam::Kind::FileSelect, title, defaultFileName);
     p.directory = defaultDirectory ? defaultDirectory : "";
@@ -92,7 +96,8 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, c
     dlg.setAcceptMode(buttonLabel == VAL_SAVE_BUTTON ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (buttonLabel == VAL_SAVE_BUTTON) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
     static const char* const kLabels[] = {"OK", "Save", "Select", "Load"};
-    if (buttonLabel >= 0 && buttonLabel <= 3) dlg.setLabelText(QFileDialog::Accept, QLatin1String(kLabels[buttonLabel]));
+    if (buttonLabel >= 0 && buttonLabel <= 3)
+        dlg.setLabelText(QFileDialog::Accept, QLatin1String(kLabels[buttonLabel]));
     QStringList patterns = Patterns(Text(fileTypeList));
     QStringList filters;
     if (!patterns.isEmpty()) filters << QStringLiteral("Files (%1)").arg(patterns.join(QLatin1Char(' ')));
@@ -103,7 +108,8 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, c
 
     QString chosen = dlg.selectedFiles().first();
     QString ext = Extension(patterns);
-    if (restrictExtension && !ext.isEmpty() && QFileInfo(chosen).suffix().compare(ext, Qt::CaseInsensitive) != 0) {
+    if (restrictExtension && !ext.isEmpty() &&
+        QFileInfo(chosen).suffix().compare(ext, Qt::CaseInsensitive) != 0) {
         chosen += QLatin1Char('.') + ext;
     }
     chosen = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());

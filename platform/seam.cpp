@@ -27,7 +27,9 @@ void Uninstall() {
     g_shown.clear();
 }
 
-bool Installed() { return g_installed; }
+bool Installed() {
+    return g_installed;
+}
 
 void ExpectMessage() {
     Answer a;
@@ -50,15 +52,25 @@ void ExpectFile(int answer, const std::string& path) {
     Expect(a);
 }
 
-void Expect(const Answer& a) { g_script.push_back(a); }
+void Expect(const Answer& a) {
+    g_script.push_back(a);
+}
 
-const std::vector<Popup>& Shown() { return g_shown; }
+const std::vector<Popup>& Shown() {
+    return g_shown;
+}
 
-void Clear() { g_shown.clear(); }
+void Clear() {
+    g_shown.clear();
+}
 
-int Pending() { return static_cast<int>(g_script.size()); }
+int Pending() {
+    return static_cast<int>(g_script.size());
+}
 
-void SetUnexpectedHandler(void (*handler)(const Popup& p)) { g_handler = handler; }
+void SetUnexpectedHandler(void (*handler)(const Popup& p)) {
+    g_handler = handler;
+}
 
 namespace hook {
 

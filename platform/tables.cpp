@@ -41,7 +41,8 @@ int Table(int panel, int control, QTableWidget** out) {
 int Cell(int panel, int control, int column, int row, QTableWidget** t) {
     int rc = Table(panel, control, t);
     if (rc != UIE_OK) return rc;
-    if (column < 1 || row < 1 || column > (*t)->columnCount() || row > (*t)->rowCount()) return UIE_BAD_ARGUMENT;
+    if (column < 1 || row < 1 || column > (*t)->columnCount() || row > (*t)->rowCount())
+        return UIE_BAD_ARGUMENT;
     return UIE_OK;
 }
 
@@ -134,7 +135,8 @@ int SetTableRowAttribute(int panel, int control, int row, int attribute, int val
         t->setVerticalHeaderItem(row - 1, item);
     }
     QColor col = ToColor(value);
-    if (item->foreground().color() != col || item->foreground().style() == Qt::NoBrush) item->setForeground(col);
+    if (item->foreground().color() != col || item->foreground().style() == Qt::NoBrush)
+        item->setForeground(col);
     return UIE_OK;
 }
 

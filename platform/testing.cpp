@@ -71,10 +71,18 @@ void Mouse(int panel, int control, Qt::MouseButton button, bool twice) {
 
 }  // namespace
 
-void RightClick(int panel, int control) { Mouse(panel, control, Qt::RightButton, false); }
-void LeftClick(int panel, int control) { Mouse(panel, control, Qt::LeftButton, false); }
-void DoubleClick(int panel, int control) { Mouse(panel, control, Qt::LeftButton, true); }
-void Click(int panel, int control) { Mouse(panel, control, Qt::LeftButton, false); }
+void RightClick(int panel, int control) {
+    Mouse(panel, control, Qt::RightButton, false);
+}
+void LeftClick(int panel, int control) {
+    Mouse(panel, control, Qt::LeftButton, false);
+}
+void DoubleClick(int panel, int control) {
+    Mouse(panel, control, Qt::LeftButton, true);
+}
+void Click(int panel, int control) {
+    Mouse(panel, control, Qt::LeftButton, false);
+}
 
 void EnterValue(int panel, int control, double value) {
     QWidget* w = Reachable(panel, control);
@@ -134,7 +142,8 @@ void ChooseRing(int panel, int control, int value) {
 
 void EnterCell(int panel, int control, int column, int row, int value) {
     auto* t = qobject_cast<QTableWidget*>(Reachable(panel, control));
-    if (!t || !t->isEnabled() || column < 1 || row < 1 || column > t->columnCount() || row > t->rowCount()) return;
+    if (!t || !t->isEnabled() || column < 1 || row < 1 || column > t->columnCount() || row > t->rowCount())
+        return;
     t->setCurrentCell(row - 1, column - 1);
     QTableWidgetItem* item = t->item(row - 1, column - 1);
     if (!item) return;

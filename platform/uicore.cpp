@@ -1,5 +1,7 @@
 // Run-time engine: the application object, the panel registry, the event
 // loop and the delivery of events to the program's callbacks.
+#include "platform/internal/uicore.h"
+
 #include <QApplication>
 #include <QColor>
 #include <QEventLoop>
@@ -7,8 +9,6 @@
 #include <QWidget>
 #include <cstring>
 #include <map>
-
-#include "platform/internal/uicore.h"
 
 namespace uicore {
 namespace {
@@ -58,7 +58,9 @@ int AddPanel(std::unique_ptr<Panel> p) {
     return h;
 }
 
-void RemovePanel(int handle) { Panels().erase(handle); }
+void RemovePanel(int handle) {
+    Panels().erase(handle);
+}
 
 const CallbackEntry* LookupCallback(const QByteArray& name) {
     if (name.isEmpty()) return nullptr;
@@ -85,9 +87,13 @@ QPoint PanelPos(const Panel* p, const QWidget* w) {
     return w->mapTo(p->window.data(), QPoint(0, 0));
 }
 
-QColor ToColor(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+QColor ToColor(int rgb) {
+    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
-int FromColor(const QColor& c) { return (c.red() << 16) | (c.green() << 8) | c.blue(); }
+int FromColor(const QColor& c) {
+    return (c.red() << 16) | (c.green() << 8) | c.blue();
+}
 
 void CopyOut(const QString& s, char* out, int size) {
     if (!out || size <= 0) return;

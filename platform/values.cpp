@@ -20,7 +20,9 @@
 namespace uicore {
 namespace {
 
-bool IsNumericType(int t) { return t == DT_U16 || t == DT_S16 || t == DT_INT || t == DT_DOUBLE; }
+bool IsNumericType(int t) {
+    return t == DT_U16 || t == DT_S16 || t == DT_INT || t == DT_DOUBLE;
+}
 
 // Brings a number into the range of a value type.
 double Coerce(double v, int type) {
@@ -37,7 +39,9 @@ double Coerce(double v, int type) {
     }
 }
 
-int ToInt(double v) { return static_cast<int>(Coerce(v, DT_INT)); }
+int ToInt(double v) {
+    return static_cast<int>(Coerce(v, DT_INT));
+}
 
 void ShowText(QWidget* w, const QString& s) {
     if (auto* l = qobject_cast<QLabel*>(w)) {
@@ -197,10 +201,18 @@ int GetNum(int panel, int control, int type, double* v) {
 
 }  // namespace
 
-int SetCtrlVal(int panel, int control, unsigned short value) { return SetNum(panel, control, value); }
-int SetCtrlVal(int panel, int control, short value) { return SetNum(panel, control, value); }
-int SetCtrlVal(int panel, int control, int value) { return SetNum(panel, control, value); }
-int SetCtrlVal(int panel, int control, double value) { return SetNum(panel, control, value); }
+int SetCtrlVal(int panel, int control, unsigned short value) {
+    return SetNum(panel, control, value);
+}
+int SetCtrlVal(int panel, int control, short value) {
+    return SetNum(panel, control, value);
+}
+int SetCtrlVal(int panel, int control, int value) {
+    return SetNum(panel, control, value);
+}
+int SetCtrlVal(int panel, int control, double value) {
+    return SetNum(panel, control, value);
+}
 
 int SetCtrlVal(int panel, int control, const char* value) {
     Control* c = nullptr;

@@ -28,8 +28,8 @@ struct Control {
     QString shownText;
     bool hasShown = false;
     double number = 0;  // value of an indicator
-    QString caption;   // label text of controls whose widget has no caption
-    QString fontName;  // as last set through ATTR_TEXT_FONT
+    QString caption;    // label text of controls whose widget has no caption
+    QString fontName;   // as last set through ATTR_TEXT_FONT
     int buttonColor = -1;
     int textColor = -1;
     int textBgColor = VAL_TRANSPARENT;
@@ -43,7 +43,7 @@ struct Panel {
     QPointer<QWidget> window;
     PanelCallbackPtr callback = nullptr;
     QByteArray callbackName;
-    QObject* filter = nullptr;  // the panel's event filter, owned by the window
+    QObject* filter = nullptr;                       // the panel's event filter, owned by the window
     std::vector<std::unique_ptr<Control>> controls;  // identity = index + 1
 };
 
