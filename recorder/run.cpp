@@ -102,6 +102,8 @@ void SlowDown(void) {
         tdiff = Timer() - tstart;
         ProcessSystemEvents();
         if (pollrecord == 0) return;
+        // A short nap keeps the wait responsive without spinning a core.
+        if (zeitint > tdiff) Delay(0.001);
     }
 }
 
