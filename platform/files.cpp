@@ -138,17 +138,18 @@ void FormatValue(const void* array, int dataType, int index, char* out, size_t s
 
 // Parses one text value of `dataType` into `out` (the element's bytes).
 bool ParseValue(const std::string& token, int dataType, unsigned char* out) {
+    // A NUL byte inside a token must not end the number early.
     const char* s = token.c_str();
     char* end = nullptr;
     errno = 0;
     if (dataType == DT_DOUBLE) {
         double v = strtod(s, &end);
-        if (end == s || *end || errno == ERANGE || !std::isfinite(v)) return false;
+        if (end != s + token.size() || end == s || errno == ERANGE || !std::isfinite(v)) return false;
         memcpy(out, &v, sizeof v);
         return true;
     }
     long long v = strtoll(s, &end, 10);
-    if (end == s || *end || errno == ERANGE) return false;
+    if (end != s + token.size() || end == s || errno == ERANGE) return false;
     switch (dataType) {
         case DT_CHAR: {
             if (v < 0 || v > 255) return false;
