@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLabel>
 #include <QResource>
 #include <QXmlStreamReader>
 #include <QtUiTools/QUiLoader>
@@ -195,6 +196,8 @@ void Describe(Control* c) {
         }
         c->format = f;
         c->formatIsInteger = isInt;
+        // What the definition shows is the value until the program writes one.
+        if (auto* l = qobject_cast<QLabel*>(w)) c->number = l->text().trimmed().toDouble();
     }
 }
 

@@ -44,19 +44,27 @@ enum {
 // Returns 0 on failure. argv may be null.
 int InitCVIRTE(int hInstance, char* argv[], int reserved);
 // Loads panel `resourceId` of the panel file (a path; a relative name is
-// looked up beside the executable). Negative on failure.
+// looked up beside the executable). Negative on failure, and nothing is
+// shown. Every call gives a new handle; the panel starts hidden. `parent`
+// is not used: every panel is a window of its own.
 int LoadPanel(int parent, const char* fileName, int resourceId);
 int DisplayPanel(int panel);
 int HidePanel(int panel);
 int DiscardPanel(int panel);
+// Runs the event loop until QuitUserInterface; returns the code given there.
 int RunUserInterface(void);
+// Ends the innermost RunUserInterface; does nothing when none runs.
 int QuitUserInterface(int returnCode);
 int ProcessSystemEvents(void);
 
 // ---- values ----
 // Values are typed as the control: a Get with the wrong type fails with
 // UIE_TYPE_MISMATCH and writes nothing. Sets convert between numeric types.
-// Setting a value from the program never runs a callback.
+// Setting a value from the program never runs a callback, and writing the
+// value a control already shows costs nothing. A ring takes only values of
+// its items (UIE_BAD_ARGUMENT otherwise); numbers outside a control's range
+// are brought to its nearest end. SetCtrlVal on a text box appends the text
+// at its end (ResetTextBox replaces it).
 int SetCtrlVal(int panel, int control, unsigned short value);
 int SetCtrlVal(int panel, int control, short value);
 int SetCtrlVal(int panel, int control, int value);
@@ -182,6 +190,8 @@ int MessagePopup(const char* title, const char* message);
 int ConfirmPopup(const char* title, const char* message);
 enum { VAL_OK_BUTTON = 0, VAL_SAVE_BUTTON = 1, VAL_SELECT_BUTTON = 2, VAL_LOAD_BUTTON = 3 };
 // 0 none chosen, 1 an existing file, 2 a new file name; path gets the full path (up to 260 bytes).
+// A path longer than 259 characters is refused (negative result, empty path)
+// rather than cut to the name of some other file.
 int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, const char* fileTypeList,
                     const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
                     int allowCancel, int allowMakeDirectory, char* pathName);
