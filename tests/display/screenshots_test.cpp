@@ -62,4 +62,29 @@ TEST(Screenshots, MainPanelWithEachSource) {
     HidePanel(panel);
 }
 
+TEST(Screenshots, GraphPanelAfterARecording) {
+    ASSERT_TRUE(testsupport::LoadProgramPanels());
+    mkdir(CORVEL_SCREENSHOT_DIR, 0755);
+    Load(Simulated(0));
+    InitPanelGraph();
+    for (int k = 1; k <= 200; ++k) {
+        Load(Simulated(k));
+        SetPanelGraphData();
+    }
+    DisplayPanel(graphpanel);
+    const int signals[2] = {3, 5};  // NORM and GF
+    for (int sig : signals) {
+        SetCtrlVal(graphpanel, GRAPHP_EDITSIGNAL, static_cast<unsigned short>(sig));
+        SetGraphVisible();
+        sim::Pump(50);
+        char path[512];
+        std::snprintf(path, sizeof path, "%s/graphp_%d.png", CORVEL_SCREENSHOT_DIR, sig);
+        ASSERT_EQ(SavePanelImage(graphpanel, path), 0) << path;
+        struct stat st;
+        ASSERT_EQ(stat(path, &st), 0) << path;
+        EXPECT_GT(st.st_size, 1000) << path;
+    }
+    HidePanel(graphpanel);
+}
+
 }  // namespace
