@@ -1,0 +1,66 @@
+// A whole calibration against the virtual sensor on its reference target.
+#include <gtest/gtest.h>
+
+#include "app/corvel.h"
+#include "calib/calib.h"
+#include "link/link.h"
+#include "params/params.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
+#include "support/panels.h"
+#include "support/vsensor.h"
+#include "uir_ids.h"
+
+using namespace corvel;
+
+namespace {
+
+TEST(CalibrationWithVirtualSensor, StoresThePowerAndRawValuesAndGlossReadsHundred) {
+    ASSERT_TRUE(testsupport::LoadProgramPanels());
+    testsupport::VirtualSensor vs;
+    ASSERT_TRUE(vs.Start(9, {"--gloss", "100", "--unpaced"}));
+    com = 9;
+    ASSERT_EQ(OpenComConfig(com, "", 19200, 0, 8, 1, 1024, 1024), 0);
+    SetComTime(com, 2.0);
+    transbeg = Timer() - 10;
+    waitdel = 0;
+    GetPanelValues();
+    average = 256;  // the operator's averaging, restored after the search
+    SetPanelValues();
+    seam::Clear();
+
+    seam::ExpectConfirm(1);
+    seam::ExpectMessage();
+    seam::ExpectMessage();
+    StartCalibrationRef1();
+    ASSERT_EQ(calibok, 1) << seam::Shown().back().text;
+    EXPECT_EQ(average, 256);
+    const unsigned short foundPower = power, foundDir = dataChDir, foundRef = dataChRef;
+    EXPECT_GT(foundDir, 3650);
+    EXPECT_LT(foundDir, 4050);
+
+    seam::ExpectConfirm(1);
+    seam::ExpectMessage();
+    ConfirmCalibration();
+    EXPECT_EQ(seam::Shown().back().text.rfind(" Calibration successful!", 0), 0u) << seam::Shown().back().text;
+
+    testsupport::VSensorState st;
+    ASSERT_TRUE(vs.ReadState(&st));
+    EXPECT_EQ(st.cal[0], foundPower);
+    EXPECT_EQ(st.cal[1], foundDir);
+    EXPECT_EQ(st.cal[2], foundRef);
+
+    // Live glossy factor on the reference: 100.0 units, give or take 1.
+    order = 5;
+    double sum = 0;
+    for (int i = 0; i < 5; ++i) {
+        GetDataFrame();
+        ASSERT_EQ(nBytesR, 32);
+        sum += dataGf;
+    }
+    EXPECT_NEAR(sum / 5 / 10.0, 100.0, 1.0);
+    CloseCom(com);
+    EXPECT_EQ(seam::Pending(), 0);
+}
+
+}  // namespace
