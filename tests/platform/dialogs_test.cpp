@@ -1,0 +1,122 @@
+// Without a script the real dialogs show; an operator (here a timer)
+// answers them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+#include "platform/seam.h"
+#include "platform/ui.h"
+
+namespace {
+
+void Fail(const seam::Popup& p) {
+    ADD_FAILURE() << "unexpected popup: " << p.title;
+}
+
+// Acts on the dialog as soon as it is open; gives up (rejecting) after two seconds.
+class Operator {
+public:
+    explicit Operator(std::function<void(QDialog*)> act) : act_(std::move(act)) {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!d) {
+                if (++tries_ > 200) timer_.stop();
+                return;
+            }
+            timer_.stop();
+            acted_ = true;
+            act_(d);
+            // A failed check inside the action must not leave the test waiting.
+            QTimer::singleShot(500, d, [d] { d->reject(); });
+        });
+        timer_.start();
+    }
+    bool acted() const { return acted_; }
+
+private:
+    std::function<void(QDialog*)> act_;
+    QTimer timer_;
+    int tries_ = 0;
+    bool acted_ = false;
+};
+
+class Dialogs : public testing::Test {
+protected:
+    void SetUp() override { seam::Uninstall(); }
+    void TearDown() override {
+        seam::Install();
+        seam::SetUnexpectedHandler(Fail);
+    }
+};
+
+}  // namespace
+
+TEST_F(Dialogs, ConfirmAndMessageShowAndReturnTheOperatorsAnswer) {
+    Operator yes([](QDialog* d) {
+        auto* box = qobject_cast<QMessageBox*>(d);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("ATTENTION!"));
+        EXPECT_EQ(box->text(), QStringLiteral("Overwrite?"));
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(ConfirmPopup("ATTENTION!", "Overwrite?"), 1);
+    EXPECT_TRUE(yes.acted());
+
+    Operator no([](QDialog* d) { qobject_cast<QMessageBox*>(d)->button(QMessageBox::No)->click(); });
+    EXPECT_EQ(ConfirmPopup("ATTENTION!", "Overwrite?"), 0);
+
+    Operator ok([](QDialog* d) { d->accept(); });
+    EXPECT_EQ(MessagePopup("INFO!", "text"), 0);
+    EXPECT_TRUE(ok.acted());
+}
+
+TEST_F(Dialogs, FileSelectionTellsExistingFromNewAndKeepsTheExtension) {
+    QTemporaryDir dir;
+    QFile existing(dir.filePath(QStringLiteral("old.dat")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    QByteArray where = dir.path().toLocal8Bit();
+    char path[260];
+
+    Operator pickOld([](QDialog* d) {
+        auto* fd = qobject_cast<QFileDialog*>(d);
+        ASSERT_TRUE(fd);
+        EXPECT_TRUE(fd->testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_EQ(fd->windowTitle(), QStringLiteral("FILENAME!"));
+        fd->selectFile(QStringLiteral("old.dat"));
+        d->accept();  // as the accept button does
+    });
+    EXPECT_EQ(FileSelectPopup(where.constData(), "record.dat", "*.dat", "FILENAME!", VAL_OK_BUTTON, 0, 1, 1,
+                              1, path),
+              1);
+    EXPECT_EQ(QString::fromLocal8Bit(path),
+              QDir::toNativeSeparators(dir.filePath(QStringLiteral("old.dat"))));
+
+    Operator typeNew([](QDialog* d) {
+        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));  // typed by the operator
+        ASSERT_TRUE(name);
+        name->setText(QStringLiteral("fresh"));
+        d->accept();  // as the accept button does
+    });
+    EXPECT_EQ(FileSelectPopup(where.constData(), "record.dat", "*.dat", "FILENAME!", VAL_OK_BUTTON, 0, 1, 1,
+                              1, path),
+              2);
+    EXPECT_EQ(QString::fromLocal8Bit(path),
+              QDir::toNativeSeparators(dir.filePath(QStringLiteral("fresh.dat"))));
+
+    Operator cancel([](QDialog* d) { d->reject(); });
+    EXPECT_EQ(FileSelectPopup(where.constData(), "record.dat", "*.dat", "FILENAME!", VAL_OK_BUTTON, 0, 1, 1,
+                              1, path),
+              0);
+    EXPECT_STREQ(path, "");
+}
