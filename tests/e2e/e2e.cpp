@@ -137,6 +137,7 @@ double RunLive(const std::function<void()>& start, int afterMs, const std::funct
     bool fired = false;
     QTimer action;
     action.setSingleShot(true);
+    action.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire 5 % early
     if (during) {
         QObject::connect(&action, &QTimer::timeout, [&] {
             fired = true;

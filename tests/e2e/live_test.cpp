@@ -39,7 +39,7 @@ TEST_F(Live, GoShowsFramesUntilStopAndKeepsTheLastFrame) {
         SCOPED_TRACE(way.name);
         const unsigned long before = State().frames;
         const double seconds = RunLive(way.go, 400, way.stop);
-        EXPECT_GE(seconds, 0.4);
+        EXPECT_GE(seconds, 0.39);
         EXPECT_LT(seconds, 2.0);
         EXPECT_EQ(poll, 0);
         const testsupport::VSensorState st = State();

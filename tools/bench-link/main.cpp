@@ -1,0 +1,273 @@
+// Live-loop benchmark: the program's live data loop (GetData, started by the
+// GO callback) against the virtual sensor on a pseudo-terminal.
+//
+// 1. Paced at 19200 baud: frames per second against the line-speed limit
+//    (each frame moves a 36-byte request and a 32-byte reply of 10 bits:
+//    35.4 ms, at most 28.2 frames/s), and the CPU time the program uses per
+//    second of live data.
+// 2. Unpaced: the frame rate the program itself allows.
+//
+// The sensor paces only its reply, so the request's time on the wire is
+// given to it as its answer time (--answer-ms 18.75).
+//
+//   bench-link [paced seconds] [unpaced seconds]
+// Exit status 1 when a goal is missed or the loop did not run.
+#include <fcntl.h>
+#include <ftw.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/callbacks.h"
+#include "app/corvel.h"
+#include "link/link.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
+#include "uir_ids.h"
+
+using namespace corvel;
+
+namespace {
+
+constexpr int kCom = 9;
+constexpr double kBitsPerByte = 10.0;  // 8N1
+constexpr double kBaud = 19200.0;
+constexpr double kFrameBytes = 36 + 32;
+constexpr double kRequestMs = 36 * kBitsPerByte / kBaud * 1000.0;  // 18.75
+constexpr double kLineLimitFps = kBaud / (kFrameBytes * kBitsPerByte);
+constexpr double kGoalRatio = 0.97;
+constexpr double kGoalCpuShare = 0.05;
+constexpr double kGoalUnpacedFps = 1000.0;
+
+int g_unexpectedPopups = 0;
+
+double Now(clockid_t clock) {
+    timespec ts;
+    clock_gettime(clock, &ts);
+    return ts.tv_sec + ts.tv_nsec * 1e-9;
+}
+
+void SleepMs(int ms) {
+    timespec ts{ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&ts, nullptr);
+}
+
+int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
+    return std::remove(path);
+}
+
+std::string BesideSelf(const char* name) {
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return name;
+    self[n] = 0;
+    std::string path(self);
+    return path.substr(0, path.rfind('/') + 1) + name;
+}
+
+// The virtual sensor as a child process, published as COM kCom in a
+// temporary configuration folder.
+class Sensor {
+public:
+    ~Sensor() {
+        Stop();
+        if (!dir_.empty()) nftw(dir_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    }
+    bool Start(const std::vector<std::string>& options) {
+        Stop();
+        if (dir_.empty()) {
+            char templ[] = "/tmp/bench-link-XXXXXX";
+            if (!mkdtemp(templ)) return false;
+            dir_ = templ;
+            setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+        }
+        std::string log = dir_ + "/vsensor.log";
+        std::remove(log.c_str());
+        std::string prog = BesideSelf("corvel-virtual-sensor");
+        // Frames are counted from the trace: a state file, rewritten after
+        // every order, would cost the sensor about 2 ms a frame.
+        std::vector<std::string> args = {prog, "--com", std::to_string(kCom), "--trace"};
+        args.insert(args.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(&a[0]);
+        argv.push_back(nullptr);
+        pid_ = fork();
+        if (pid_ < 0) return false;
+        if (pid_ == 0) {
+            int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+            if (fd >= 0) dup2(fd, 2);
+            int null = open("/dev/null", O_RDWR);
+            if (null >= 0) dup2(null, 1);
+            execv(prog.c_str(), argv.data());
+            _exit(127);
+        }
+        std::string link = dir_ + "/corvel-scope/dosdevices/com" + std::to_string(kCom);
+        for (int waited = 0; waited < 5000; waited += 10) {
+            struct stat st;
+            if (stat(link.c_str(), &st) == 0) return true;
+            if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+                pid_ = -1;
+                return false;
+            }
+            SleepMs(10);
+        }
+        return false;
+    }
+    void Stop() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        for (int waited = 0; waited < 3000 && waitpid(pid_, nullptr, WNOHANG) != pid_; waited += 5) SleepMs(5);
+        if (waitpid(pid_, nullptr, WNOHANG) == 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        pid_ = -1;
+    }
+    // Data frames the sensor has answered so far (its trace has a line for each).
+    unsigned long Frames() const {
+        std::ifstream f(dir_ + "/vsensor.log");
+        std::string line;
+        unsigned long n = 0;
+        while (std::getline(f, line))
+            if (line.compare(0, 23, "tx 32 bytes to order 5:") == 0) ++n;
+        return n;
+    }
+
+private:
+    pid_t pid_ = -1;
+    std::string dir_;
+};
+
+struct Run {
+    unsigned long frames;
+    double wall, cpu;
+    double Fps() const { return wall > 0 ? frames / wall : 0; }
+    double CpuShare() const { return wall > 0 ? cpu / wall : 0; }
+};
+
+// Presses GO as the operator does and lets the live loop run for `seconds`;
+// a timer then clears poll, which ends the loop after the frame in progress.
+Run LiveFor(Sensor& sensor, double seconds) {
+    QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, [] { poll = 0; });
+    // The pause rule of the link check's parameter read is long over.
+    transbeg = Timer() - 10.0;
+    const unsigned long f0 = sensor.Frames();
+    const double w0 = Now(CLOCK_MONOTONIC), c0 = Now(CLOCK_PROCESS_CPUTIME_ID);
+    CBF_ButtonGo(panel, P_BUTTONGO, EVENT_COMMIT, nullptr, 0, 0);
+    const double w1 = Now(CLOCK_MONOTONIC), c1 = Now(CLOCK_PROCESS_CPUTIME_ID);
+    SleepMs(20);  // the sensor's trace line of the last reply
+    return Run{sensor.Frames() - f0, w1 - w0, c1 - c0};
+}
+
+bool Connect(Sensor& sensor, const std::vector<std::string>& options) {
+    if (!sensor.Start(options)) {
+        std::fprintf(stderr, "bench-link: the virtual sensor did not start (%s)\n",
+                     BesideSelf("corvel-virtual-sensor").c_str());
+        return false;
+    }
+    com = kCom;
+    InitRS232(com);
+    char status[64] = "";
+    GetCtrlVal(panel, P_DISPSTATUS, status, sizeof status);
+    if (std::strcmp(status, version) != 0 || version[0] == 0) {
+        std::fprintf(stderr, "bench-link: link check failed, status \"%s\"\n", status);
+        return false;
+    }
+    return true;
+}
+
+void Unexpected(const seam::Popup& p) {
+    ++g_unexpectedPopups;
+    std::fprintf(stderr, "bench-link: popup \"%s\": %s\n", p.title.c_str(), p.text.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const double pacedSeconds = argc > 1 ? std::atof(argv[1]) : 5.0;
+    const double unpacedSeconds = argc > 2 ? std::atof(argv[2]) : 3.0;
+    if (pacedSeconds <= 0 || unpacedSeconds <= 0) {
+        std::fprintf(stderr, "usage: bench-link [paced seconds] [unpaced seconds]\n");
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!InitCVIRTE(0, argv, 0)) return 1;
+    // A time-out popup would wait for an operator: answer it at once and count it.
+    seam::Install();
+    seam::SetUnexpectedHandler(Unexpected);
+    RegisterProgramCallbacks();
+    panel = LoadPanel(0, kPanelFile, P);
+    recpanel = LoadPanel(0, kPanelFile, RECP);
+    calibpanel = LoadPanel(0, kPanelFile, CALIBP);
+    graphpanel = LoadPanel(0, kPanelFile, GRAPHP);
+    if (panel < 0 || recpanel < 0 || calibpanel < 0 || graphpanel < 0) {
+        std::fprintf(stderr, "bench-link: panels did not load\n");
+        return 1;
+    }
+    GetProjectDir(proj_dir);
+    InitVars();
+    DisplayPanel(panel);
+
+    Sensor sensor;
+    char answer[32];
+    std::snprintf(answer, sizeof answer, "%.2f", kRequestMs);
+    if (!Connect(sensor, {"--gloss", "80", "--answer-ms", answer})) return 1;
+    const Run paced = LiveFor(sensor, pacedSeconds);
+    CloseCom(com);
+
+    if (!Connect(sensor, {"--gloss", "80", "--unpaced"})) return 1;
+    const Run unpaced = LiveFor(sensor, unpacedSeconds);
+    CloseCom(com);
+    sensor.Stop();
+
+    const double ratio = paced.Fps() / kLineLimitFps;
+    std::printf("bench-link: live loop GetData against the virtual sensor (COM%d, pseudo-terminal)\n", kCom);
+    std::printf("  paced 19200 baud: %lu frames in %.2f s = %.2f frames/s; line-speed limit %.2f frames/s "
+                "(%.1f ms a frame); ratio %.1f %% (goal >= %.0f %%)\n",
+                paced.frames, paced.wall, paced.Fps(), kLineLimitFps, 1000.0 / kLineLimitFps, ratio * 100,
+                kGoalRatio * 100);
+    std::printf("  paced CPU: %.3f s in %.2f s = %.2f %% of one core per second of live data (goal < %.0f %%); "
+                "%.0f us a frame\n",
+                paced.cpu, paced.wall, paced.CpuShare() * 100, kGoalCpuShare * 100,
+                paced.frames ? paced.cpu * 1e6 / paced.frames : 0.0);
+    const double cpuPerFrame = unpaced.frames ? unpaced.cpu / unpaced.frames : 0.0;
+    std::printf("  unpaced: %lu frames in %.2f s = %.0f frames/s (goal > %.0f); %.0f us wall a frame\n",
+                unpaced.frames, unpaced.wall, unpaced.Fps(), kGoalUnpacedFps,
+                unpaced.frames ? unpaced.wall * 1e6 / unpaced.frames : 0.0);
+    std::printf("  unpaced CPU: %.0f us a frame, so the program alone would allow %.0f frames/s on one core\n",
+                cpuPerFrame * 1e6, cpuPerFrame > 0 ? 1.0 / cpuPerFrame : 0.0);
+
+    bool ok = true;
+    if (paced.frames == 0 || unpaced.frames == 0) {
+        std::printf("  FAILED: the live loop showed no frames\n");
+        ok = false;
+    }
+    if (g_unexpectedPopups > 0) {
+        std::printf("  FAILED: %d popups during the live loop (time-outs)\n", g_unexpectedPopups);
+        ok = false;
+    }
+    if (ratio < kGoalRatio) {
+        std::printf("  GOAL MISSED: frame rate %.1f %% of the line-speed limit\n", ratio * 100);
+        ok = false;
+    }
+    if (paced.CpuShare() >= kGoalCpuShare) {
+        std::printf("  GOAL MISSED: CPU %.2f %% of one core during paced live data\n", paced.CpuShare() * 100);
+        ok = false;
+    }
+    if (unpaced.Fps() <= kGoalUnpacedFps) {
+        std::printf("  GOAL MISSED: unpaced %.0f frames/s\n", unpaced.Fps());
+        ok = false;
+    }
+    std::printf("  %s\n", ok ? "all goals met" : "not all goals met");
+    return ok ? 0 : 1;
+}
