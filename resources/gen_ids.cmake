@@ -10,6 +10,12 @@ string(ASCII 1 mark)
 set(lines "// Generated from the panel definitions by gen_ids.cmake; do not edit.\n#pragma once\n\n")
 foreach(ui ${UI_FILES})
   file(READ ${ui} text)
+  # Characters that mean something to CMake lists are of no interest here;
+  # blank them so that style sheets and the like cannot upset the split.
+  string(REPLACE ";" " " text "${text}")
+  string(REPLACE "[" " " text "${text}")
+  string(REPLACE "]" " " text "${text}")
+  string(REPLACE "\\" " " text "${text}")
   string(REPLACE "<widget " "${mark}" text "${text}")
   string(REPLACE "${mark}" ";${mark}" text "${text}")
   set(chunks ${text})
