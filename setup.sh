@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
-  libqt6uitools6 libgl-dev libxkbcommon-dev
+  libqt6uitools6 libqt6opengl6-dev libgl-dev libxkbcommon-dev
   libgtest-dev googletest
   qt6-qpa-plugins fonts-dejavu-core
 )
