@@ -17,7 +17,8 @@ namespace e2e {
 
 const char kSensorVersion[] = "CORVEL GLOSS SENSOR VIRTUAL V2.0                ";
 const char kTimeoutText[] =
-    " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR. \n The version of the sensor is displayed as "
+    " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR. \n The version of the sensor is displayed "
+    "as "
     "the name of this dialog box.";
 const char kNoLinkText[] = " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR.";
 
@@ -25,7 +26,7 @@ namespace {
 
 // Words 0..12 in packet order; bias (word 12) is handled apart.
 const int kWordControls[12] = {
-    P_SLIDEPOWER, P_EDITPMOD,   P_EDITAVERAGE,        P_EVALMODE,    P_EDITHOLD,    P_EDITINTLIM,
+    P_SLIDEPOWER, P_EDITPMOD,           P_EDITAVERAGE, P_EVALMODE,    P_EDITHOLD,  P_EDITINTLIM,
     P_EDITMAXNO,  P_EDITDIGITALOUTMODE, P_EDITTRIGGER, P_EXTERNTEACH, P_ANAOUTBEG, P_ANAOUTEND,
 };
 constexpr int kBiasWord = 12;
@@ -42,18 +43,18 @@ bool OnPanel(int i) {
 Words Distinct(int seed) {
     Words p{};
     const bool gf = seed % 2 == 1;
-    p.w[0] = static_cast<unsigned short>(600 + seed);  // power
-    p.w[1] = gf ? 1 : 0;                                // pmod: GF evaluation runs with DYN
-    p.w[2] = static_cast<unsigned short>(20 + seed);    // average
-    p.w[3] = gf ? 1 : 0;                                // evalmode
-    p.w[4] = static_cast<unsigned short>(40 + seed);    // hold
-    p.w[5] = static_cast<unsigned short>(500 + seed);   // intlim
-    p.w[6] = static_cast<unsigned short>(10 + seed);    // maxno, > 5: needs BINARY
-    p.w[7] = 1;                                         // digitalout BINARY
-    p.w[8] = static_cast<unsigned short>(1 + seed % 2); // trigger EXT1 / EXT2
-    p.w[9] = 0;                                         // extteach off (it would lock the trigger)
-    p.w[10] = static_cast<unsigned short>(100 + seed);  // anaoutbeg
-    p.w[11] = static_cast<unsigned short>(3000 + seed); // anaoutend
+    p.w[0] = static_cast<unsigned short>(600 + seed);    // power
+    p.w[1] = gf ? 1 : 0;                                 // pmod: GF evaluation runs with DYN
+    p.w[2] = static_cast<unsigned short>(20 + seed);     // average
+    p.w[3] = gf ? 1 : 0;                                 // evalmode
+    p.w[4] = static_cast<unsigned short>(40 + seed);     // hold
+    p.w[5] = static_cast<unsigned short>(500 + seed);    // intlim
+    p.w[6] = static_cast<unsigned short>(10 + seed);     // maxno, > 5: needs BINARY
+    p.w[7] = 1;                                          // digitalout BINARY
+    p.w[8] = static_cast<unsigned short>(1 + seed % 2);  // trigger EXT1 / EXT2
+    p.w[9] = 0;                                          // extteach off (it would lock the trigger)
+    p.w[10] = static_cast<unsigned short>(100 + seed);   // anaoutbeg
+    p.w[11] = static_cast<unsigned short>(3000 + seed);  // anaoutend
     p.w[12] = static_cast<unsigned short>(gf ? 1000 + 137 + seed : 1000 - 200 - seed);  // bias + 1000
     p.w[13] = static_cast<unsigned short>(4711 + seed);
     p.w[14] = static_cast<unsigned short>(815 + seed);
@@ -89,7 +90,8 @@ void SetPanelWords(const Words& p) {
     int wrong = 0;
     for (int i = 0; i < kWords; ++i) {
         if (!OnPanel(i) || shown.w[i] == expected[i]) continue;
-        if (++wrong <= 6) diff << " word " << i << ": panel " << shown.w[i] << ", expected " << expected[i] << ";";
+        if (++wrong <= 6)
+            diff << " word " << i << ": panel " << shown.w[i] << ", expected " << expected[i] << ";";
     }
     if (wrong == 0) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << wrong << " words differ:" << diff.str();
@@ -127,8 +129,9 @@ TracedFrame LastTracedFrame(const std::string& logPath) {
         if (line.compare(0, head.size(), head) == 0) last = line;
     if (last.empty()) return f;
     unsigned power = 0;
-    f.found = std::sscanf(last.c_str() + head.size(), " ref=%u dir=%u dif=%u norm=%u int=%u gf=%u vec=%u temp=%u power=%u",
-                          &f.ref, &f.dir, &f.dif, &f.norm, &f.inten, &f.gf, &f.vec, &f.temp, &power) == 9;
+    f.found = std::sscanf(last.c_str() + head.size(),
+                          " ref=%u dir=%u dif=%u norm=%u int=%u gf=%u vec=%u temp=%u power=%u", &f.ref,
+                          &f.dir, &f.dif, &f.norm, &f.inten, &f.gf, &f.vec, &f.temp, &power) == 9;
     return f;
 }
 
@@ -192,7 +195,8 @@ void E2eTest::TearDown() {
 }
 
 void E2eTest::StartAndInit(const std::vector<std::string>& options, int port) {
-    ASSERT_TRUE(sensor.Start(port, options)) << "virtual sensor did not start: " << testsupport::VirtualSensor::ProgramPath();
+    ASSERT_TRUE(sensor.Start(port, options))
+        << "virtual sensor did not start: " << testsupport::VirtualSensor::ProgramPath();
     com = static_cast<unsigned short>(port);
     SetCtrlVal(panel, P_EDITCONNECT, com);
     InitRS232(com);
@@ -217,7 +221,8 @@ testsupport::VSensorState E2eTest::State() const {
 }
 
 testsupport::VSensorState E2eTest::StateAfter(int order, unsigned long count) const {
-    EXPECT_TRUE(sensor.WaitForReceived(order, count, 3000)) << "order " << order << " did not arrive " << count << " times";
+    EXPECT_TRUE(sensor.WaitForReceived(order, count, 3000))
+        << "order " << order << " did not arrive " << count << " times";
     return State();
 }
 

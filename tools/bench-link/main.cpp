@@ -126,7 +126,8 @@ public:
     void Stop() {
         if (pid_ <= 0) return;
         kill(pid_, SIGTERM);
-        for (int waited = 0; waited < 3000 && waitpid(pid_, nullptr, WNOHANG) != pid_; waited += 5) SleepMs(5);
+        for (int waited = 0; waited < 3000 && waitpid(pid_, nullptr, WNOHANG) != pid_; waited += 5)
+            SleepMs(5);
         if (waitpid(pid_, nullptr, WNOHANG) == 0) {
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
@@ -232,20 +233,23 @@ int main(int argc, char** argv) {
 
     const double ratio = paced.Fps() / kLineLimitFps;
     std::printf("bench-link: live loop GetData against the virtual sensor (COM%d, pseudo-terminal)\n", kCom);
-    std::printf("  paced 19200 baud: %lu frames in %.2f s = %.2f frames/s; line-speed limit %.2f frames/s "
-                "(%.1f ms a frame); ratio %.1f %% (goal >= %.0f %%)\n",
-                paced.frames, paced.wall, paced.Fps(), kLineLimitFps, 1000.0 / kLineLimitFps, ratio * 100,
-                kGoalRatio * 100);
-    std::printf("  paced CPU: %.3f s in %.2f s = %.2f %% of one core per second of live data (goal < %.0f %%); "
-                "%.0f us a frame\n",
-                paced.cpu, paced.wall, paced.CpuShare() * 100, kGoalCpuShare * 100,
-                paced.frames ? paced.cpu * 1e6 / paced.frames : 0.0);
+    std::printf(
+        "  paced 19200 baud: %lu frames in %.2f s = %.2f frames/s; line-speed limit %.2f frames/s "
+        "(%.1f ms a frame); ratio %.1f %% (goal >= %.0f %%)\n",
+        paced.frames, paced.wall, paced.Fps(), kLineLimitFps, 1000.0 / kLineLimitFps, ratio * 100,
+        kGoalRatio * 100);
+    std::printf(
+        "  paced CPU: %.3f s in %.2f s = %.2f %% of one core per second of live data (goal < %.0f %%); "
+        "%.0f us a frame\n",
+        paced.cpu, paced.wall, paced.CpuShare() * 100, kGoalCpuShare * 100,
+        paced.frames ? paced.cpu * 1e6 / paced.frames : 0.0);
     const double cpuPerFrame = unpaced.frames ? unpaced.cpu / unpaced.frames : 0.0;
     std::printf("  unpaced: %lu frames in %.2f s = %.0f frames/s (goal > %.0f); %.0f us wall a frame\n",
                 unpaced.frames, unpaced.wall, unpaced.Fps(), kGoalUnpacedFps,
                 unpaced.frames ? unpaced.wall * 1e6 / unpaced.frames : 0.0);
-    std::printf("  unpaced CPU: %.0f us a frame, so the program alone would allow %.0f frames/s on one core\n",
-                cpuPerFrame * 1e6, cpuPerFrame > 0 ? 1.0 / cpuPerFrame : 0.0);
+    std::printf(
+        "  unpaced CPU: %.0f us a frame, so the program alone would allow %.0f frames/s on one core\n",
+        cpuPerFrame * 1e6, cpuPerFrame > 0 ? 1.0 / cpuPerFrame : 0.0);
 
     bool ok = true;
     if (paced.frames == 0 || unpaced.frames == 0) {
@@ -261,7 +265,8 @@ int main(int argc, char** argv) {
         ok = false;
     }
     if (paced.CpuShare() >= kGoalCpuShare) {
-        std::printf("  GOAL MISSED: CPU %.2f %% of one core during paced live data\n", paced.CpuShare() * 100);
+        std::printf("  GOAL MISSED: CPU %.2f %% of one core during paced live data\n",
+                    paced.CpuShare() * 100);
         ok = false;
     }
     if (unpaced.Fps() <= kGoalUnpacedFps) {
