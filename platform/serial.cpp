@@ -32,6 +32,7 @@ constexpr int kMaxPort = 255;
 struct PortState {
     int fd = -1;
     double timeout = 10.0;  // seconds, until SetComTime
+    int lastLen = 0;        // what GetInQLen answered last
 };
 
 PortState ports[kMaxPort + 1];
@@ -293,14 +294,25 @@ int GetInQLen(int port) {
     }
     int fd = ports[port].fd;
     int n = 0;
-    if (ioctl(fd, FIONREAD, &n) == 0 && n > 0) return n;
+    if (ioctl(fd, FIONREAD, &n) == 0 && n > 0) {
+        // Callers poll until a whole reply has arrived. While it trickles in,
+        // nap for about a byte's time on the line when nothing new came, so
+        // that loop does not burn a core; the count stays exact.
+        if (n == ports[port].lastLen) {
+            timespec ts{0, 500000L};
+            nanosleep(&ts, nullptr);
+            if (ioctl(fd, FIONREAD, &n) != 0) n = 0;
+        }
+        if (n > 0) return ports[port].lastLen = n;
+    }
+    ports[port].lastLen = 0;
     pollfd pfd{fd, POLLIN, 0};
     int pr = poll(&pfd, 1, 1);
     bool broken = pr > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
     if (ioctl(fd, FIONREAD, &n) != 0)
         broken = true;
     else if (n > 0)
-        return n;
+        return ports[port].lastLen = n;
     if (broken) {
         // A hung-up line answers poll() at once; still pace the caller.
         SleepMs(1);
