@@ -1,13 +1,12 @@
 #include "app/callbacks.h"
 
-#include "platform/ui.h"
-
 #include "app/corvel.h"
 #include "app/mainpanel.h"
 #include "calib/calib.h"
 #include "display/display.h"
 #include "link/link.h"
 #include "params/params.h"
+#include "platform/ui.h"
 #include "recorder/recorder.h"
 
 namespace corvel {

@@ -4,39 +4,82 @@ namespace corvel {
 
 const char InfoEditConnect[] = " Select a serial COM-PORT.";
 const char InfoSelectMEM[] = " Select the source respectively the target for the parameter transfer.";
-const char InfoButtonSend[] = " All the parameters of the PC-User-Interface are transferred to the sensor or to a selectable file. \n The target of the parameter transfer is determined by the select button (RAM, EEPROM, FILE). \n Shortcut Key: F9. ";
-const char InfoButtonGet[] = " Sensor or file parameters are transferred to the PC-User-Interface. \n The source of the parameter transfer is determined by the select button (RAM, EEPROM, FILE). \n Shortcut Key: F10. ";
-const char InfoButtonGo[] = " Starts data transfer (CH_REF, CH_DIR, CH_DIF, NORM, INT, V-No:) from sensor to PC. \n The data are shown in the displays, bars and in the graph.\n Shortcut Key: F11. ";
+const char InfoButtonSend[] =
+    " All the parameters of the PC-User-Interface are transferred to the sensor or to a selectable file. \n "
+    "The target of the parameter transfer is determined by the select button (RAM, EEPROM, FILE). \n "
+    "Shortcut Key: F9. ";
+const char InfoButtonGet[] =
+    " Sensor or file parameters are transferred to the PC-User-Interface. \n The source of the parameter "
+    "transfer is determined by the select button (RAM, EEPROM, FILE). \n Shortcut Key: F10. ";
+const char InfoButtonGo[] =
+    " Starts data transfer (CH_REF, CH_DIR, CH_DIF, NORM, INT, V-No:) from sensor to PC. \n The data are "
+    "shown in the displays, bars and in the graph.\n Shortcut Key: F11. ";
 const char InfoButtonStop[] = " Stops data transfer from sensor to PC.\n Shortcut Key: F12. ";
 const char InfoStatus[] = " Displays serial interface status messages.";
 const char InfoSwitchPara[] = " Hide or show the TEACH TABLE.";
 const char InfoEditEvalmode[] = "See Manual.";
-const char InfoEditPower[] = " Select the intensity of the transmitter LED. \n 0 = no intensity,  1000 = full intensity.";
-const char InfoEditPmod[] = " Select the operating mode of automatic power correction at the transmitter unit. \n STAT: Transmitter power is constantly kept at the POWER-SLIDER value. \n DYN : Transmitter power is dynamically tuned in accordance with the amount of radiation that \n       is diffusely reflected from the target. Sensor should not exceed the dynamic range.";
-const char InfoEditAverage[] = " Select the number of scanning values (measurement values) over which the raw signal is averaged.";
-const char InfoEditTrigger[] = " Select the trigger mode for the sensor. \n CONT: Continuous evaluation (no trigger event required). \n EXT1: Evaluation as long as trigger (IN0) is high. \n       When trigger goes low, the last detected row (vector) will be hold at the output. \n EXT2: Evaluation as long as trigger (IN0) is high. \n       When trigger goes low, fail condition is output. ";
-const char InfoEditIntlim[] = " Select an intensity limit. \n Evaluation is stopped, if the current intensity INT falls below this limit. \n ERROR STATE is output (V-No: = 255).";
+const char InfoEditPower[] =
+    " Select the intensity of the transmitter LED. \n 0 = no intensity,  1000 = full intensity.";
+const char InfoEditPmod[] =
+    " Select the operating mode of automatic power correction at the transmitter unit. \n STAT: Transmitter "
+    "power is constantly kept at the POWER-SLIDER value. \n DYN : Transmitter power is dynamically tuned in "
+    "accordance with the amount of radiation that \n       is diffusely reflected from the target. Sensor "
+    "should not exceed the dynamic range.";
+const char InfoEditAverage[] =
+    " Select the number of scanning values (measurement values) over which the raw signal is averaged.";
+const char InfoEditTrigger[] =
+    " Select the trigger mode for the sensor. \n CONT: Continuous evaluation (no trigger event required). \n "
+    "EXT1: Evaluation as long as trigger (IN0) is high. \n       When trigger goes low, the last detected "
+    "row (vector) will be hold at the output. \n EXT2: Evaluation as long as trigger (IN0) is high. \n       "
+    "When trigger goes low, fail condition is output. ";
+const char InfoEditIntlim[] =
+    " Select an intensity limit. \n Evaluation is stopped, if the current intensity INT falls below this "
+    "limit. \n ERROR STATE is output (V-No: = 255).";
 const char InfoEditHold[] = " Select the minimum pulse length when a digital output changes.";
-const char InfoEditBias[] = " Select an additional bias value for the glossy factor. \n enter bias value in pm. ";
-const char InfoEditMaxcolNo[] = " Select the number of vectors in the TEACH TABLE to be checked (beginning from row 0). \n Aktive rows are labelled green, inaktive are labelled red. \n If OUTMODE = BINARY the maximum number of vectors to be checked is 31. \n If OUTMODE = DIRECT HI or DIRECT LO the maximum number of vectors is 5.";
-const char InfoEditDigitalOutmode[] = " Select how to control the 5 digital outputs. \n BINARY   : If a vector (row 0-30 in the TEACH TABLE) is detected, \n            this vector is displayed in V-No: and is set binary to the digital outputs (OUT0-OUT4). \n DIRECT LO: The maximum number of vectors to be taught is 5. \n            If a vector (row 0-4 in the TEACH TABLE) is detected, \n            the special digital output is set to LO, all others are HI. \n DIRECT HI: The maximum number of vectors to be taught is 5. \n            If a vector (row 0-4 in the TEACH TABLE) is detected, \n            the special digital output is set to HI, all others are LO. \n If no vector is detected, V-No: is 255.";
-const char InfoEditAnaOutBegEnd[] = " Select how to control the analog outputs. \n Current output goes from 4mA to 20mA in the selected range. \n Voltage output goes from 0V to 10V in the selected range.";
-const char InfoMaxColNo[] = " ATTENTION! \n \n MAXVEC-No. IS TOO HIGH \n DECREASE MAXVEC-No. OR SWITCH TO OUTMODE=BINARY";
+const char InfoEditBias[] =
+    " Select an additional bias value for the glossy factor. \n enter bias value in pm. ";
+const char InfoEditMaxcolNo[] =
+    " Select the number of vectors in the TEACH TABLE to be checked (beginning from row 0). \n Aktive rows "
+    "are labelled green, inaktive are labelled red. \n If OUTMODE = BINARY the maximum number of vectors to "
+    "be checked is 31. \n If OUTMODE = DIRECT HI or DIRECT LO the maximum number of vectors is 5.";
+const char InfoEditDigitalOutmode[] =
+    " Select how to control the 5 digital outputs. \n BINARY   : If a vector (row 0-30 in the TEACH TABLE) "
+    "is detected, \n            this vector is displayed in V-No: and is set binary to the digital outputs "
+    "(OUT0-OUT4). \n DIRECT LO: The maximum number of vectors to be taught is 5. \n            If a vector "
+    "(row 0-4 in the TEACH TABLE) is detected, \n            the special digital output is set to LO, all "
+    "others are HI. \n DIRECT HI: The maximum number of vectors to be taught is 5. \n            If a vector "
+    "(row 0-4 in the TEACH TABLE) is detected, \n            the special digital output is set to HI, all "
+    "others are LO. \n If no vector is detected, V-No: is 255.";
+const char InfoEditAnaOutBegEnd[] =
+    " Select how to control the analog outputs. \n Current output goes from 4mA to 20mA in the selected "
+    "range. \n Voltage output goes from 0V to 10V in the selected range.";
+const char InfoMaxColNo[] =
+    " ATTENTION! \n \n MAXVEC-No. IS TOO HIGH \n DECREASE MAXVEC-No. OR SWITCH TO OUTMODE=BINARY";
 const char InfoAnaOutNotOk[] = "Notice:  \n Analog output range must be higher than 10 units.";
-const char InfoButtonTeachDataTo[] = " Current measured values are assigned to the \n TEACH TABLE row selected in the No.: function field.";
+const char InfoButtonTeachDataTo[] =
+    " Current measured values are assigned to the \n TEACH TABLE row selected in the No.: function field.";
 const char InfoButtonResetTable[] = " Reset the TEACH TABLE. \n All cells are set to 1.";
 const char InfoEditNo[] = " Select the current number of a row in the TEACH TABLE for TEACH DATA TO.";
 const char InfoRadioInc[] = " Auto increment of Edit Field No.:";
-const char InfoDispNorm[] = " Displays the calculated norm value. \n Formula for calculation: NORM = (CH_DIR*1000)/(CH_DIR+CH_DIF).";
-const char InfoDispInt[] = " Displays the intensity arriving at the receivers. \n Formula for calculation: INT = (CH_DIR+CH_DIF)/2.";
+const char InfoDispNorm[] =
+    " Displays the calculated norm value. \n Formula for calculation: NORM = (CH_DIR*1000)/(CH_DIR+CH_DIF).";
+const char InfoDispInt[] =
+    " Displays the intensity arriving at the receivers. \n Formula for calculation: INT = (CH_DIR+CH_DIF)/2.";
 const char InfoDispRaw[] = " Displays the current intensity of CH_REF, CH_DIR, CH_DIF. ";
-const char InfoDispChDir[] = " Displays the RAW value of the direct reflection channel. \n Raw value must be within 3250 and 3750 for calibration.";
-const char InfoDispVec[] = " Displays the currently detected vector number \n in accordance with the row in the TEACH TABLE.";
+const char InfoDispChDir[] =
+    " Displays the RAW value of the direct reflection channel. \n Raw value must be within 3250 and 3750 for "
+    "calibration.";
+const char InfoDispVec[] =
+    " Displays the currently detected vector number \n in accordance with the row in the TEACH TABLE.";
 const char InfoDispBars[] = " Displays the RAW values of CH_REF, CH_DIR  and CH_DIF.";
 const char InfoSelectSource[] = " Select a signal to be displayed in the graph.";
-const char InfoDispGf[] = " Displays the current glossy factor. \n Double click opens a big display. \n Close the big display with a right mouse click.";
+const char InfoDispGf[] =
+    " Displays the current glossy factor. \n Double click opens a big display. \n Close the big display with "
+    "a right mouse click.";
 const char InfoGraph[] = " Displays a signal selected with SOURCE.";
-const char InfoGraphGF[] = " Displays the GLOSSY FACTOR. \n Left mouse double click on the Y-AXIS starts an auto zoom. \n Left mouse click scales the Y-AXIS fix.";
+const char InfoGraphGF[] =
+    " Displays the GLOSSY FACTOR. \n Left mouse double click on the Y-AXIS starts an auto zoom. \n Left "
+    "mouse click scales the Y-AXIS fix.";
 const char InfoButtonCalibration[] = " Button to calibrate the sensor ";
 const char InfoButtonOpenRecorder[] = " Open recorder for data record. ";
 const char InfoButtonShowGraph[] = " Open panel with graphical display.";
@@ -57,6 +100,7 @@ const char InfoDispGfRecord[] = " Displays the current glossy factor. ";
 const char InfoButtonStartCalib[] = " Starts calibration with Reference 100 units. ";
 const char InfoButtonConfirmCalib[] = " Confirm calibration. ";
 const char InfoButtonCloseCalib[] = " Close calibration panel and return to scope. ";
-const char InfoSlideRefPower[] = " Select the intensity of the transmitter LED. \n 0 = no intensity,  1000 = full intensity.";
+const char InfoSlideRefPower[] =
+    " Select the intensity of the transmitter LED. \n 0 = no intensity,  1000 = full intensity.";
 
 }  // namespace corvel

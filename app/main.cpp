@@ -1,4 +1,6 @@
 // The program entry hands over to the start-up of the logic.
 #include "app/corvel.h"
 
-int main() { return corvel::WinMain(0, 0, nullptr, 0); }
+int main() {
+    return corvel::WinMain(0, 0, nullptr, 0);
+}

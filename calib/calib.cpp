@@ -27,7 +27,8 @@ const unsigned short kSearchAverage = 4096;
 const unsigned short kFinalAverage = 32768;
 
 const char kSearchFailed[] =
-    " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on the "
+    " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on "
+    "the "
     "reference \n with glossy factor 100 units. \n Make sure that the optical glasses are clean.";
 const char kCommFailure[] = " Communication failure! \n Calibration can not be done. ";
 
@@ -64,8 +65,9 @@ void SendCalibPara(void) {
 }
 
 void StartCalibrationRef1(void) {
-    if (ConfirmPopup("START CALIBRATION!",
-                     " Make sure that the sensor shines \n on the reference target with glossy factor 100 units! ") ==
+    if (ConfirmPopup(
+            "START CALIBRATION!",
+            " Make sure that the sensor shines \n on the reference target with glossy factor 100 units! ") ==
         0)
         return;
     MessagePopup("ATTENTION!", " Starts calibration with Reference 100 units. ");
@@ -165,9 +167,10 @@ void ConfirmCalibration(void) {
         const int differs = CalibParaComp();
         std::memcpy(pp + 3, kept + 3, sizeof pp - 3 * sizeof pp[0]);
         if (differs == 0)
-            MessagePopup("ATTENTION!",
-                         " Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n "
-                         "Press CLOSE CALIBRATION to leave calibration scope. ");
+            MessagePopup(
+                "ATTENTION!",
+                " Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n "
+                "Press CLOSE CALIBRATION to leave calibration scope. ");
         else
             MessagePopup("ATTENTION!", kCommFailure);
     } else {
@@ -215,6 +218,8 @@ int CBF_ButtonConfirmCalib(int p, int control, int event, void*, int, int) {
     return HelpOnly(event, InfoButtonConfirmCalib);
 }
 
-int CBF_SlideRefPower(int, int, int event, void*, int, int) { return HelpOnly(event, InfoSlideRefPower); }
+int CBF_SlideRefPower(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoSlideRefPower);
+}
 
 }  // namespace corvel

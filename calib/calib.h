@@ -10,11 +10,15 @@ void SendCalibPara(void);
 void ConfirmCalibration(void);
 int CalibParaComp(void);
 
-int CBF_ButtonCalibrate(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonCalibrate(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
 int CBF_CALIBP(int panel, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_ButtonCloseCalib(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_ButtonStartCalib(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_ButtonConfirmCalib(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonCloseCalib(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2);
+int CBF_ButtonStartCalib(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2);
+int CBF_ButtonConfirmCalib(int panel, int control, int event, void* callbackData, int eventData1,
+                           int eventData2);
 int CBF_SlideRefPower(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
 }  // namespace corvel

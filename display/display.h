@@ -26,8 +26,10 @@ void SetPanelGraphData(void);
 void SetGraphVisible(void);
 
 int CBF_GRAPHP(int panel, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_ButtonShowGraph(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonShowGraph(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
 int CBF_EditSignal(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_PanelGraphGraph(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_PanelGraphGraph(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
 
 }  // namespace corvel

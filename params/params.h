@@ -21,7 +21,8 @@ int CBF_ParaVisible(int panel, int control, int event, void* callbackData, int e
 int CBF_ExternTeach(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_EditPmod(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_EditMaxNo(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_EditDigitalOutmode(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditDigitalOutmode(int panel, int control, int event, void* callbackData, int eventData1,
+                           int eventData2);
 int CBF_AnaOutBegEnd(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_SlidePower(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_EditAverage(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
@@ -35,8 +36,10 @@ void TeachDataTo(void);
 void ResetTable(void);
 void InitEval(void);
 
-int CBF_ButtonTeachDataTo(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int CBF_ButtonResetTable(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonTeachDataTo(int panel, int control, int event, void* callbackData, int eventData1,
+                          int eventData2);
+int CBF_ButtonResetTable(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2);
 int CBF_Evalmode(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_EditNo(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_RadioInc(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

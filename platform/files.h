@@ -13,19 +13,25 @@ const char* TimeStr(void);
 int GetProjectDir(char* dir);
 
 // Array layouts for ArrayToFile / FileToArray.
-enum { VAL_GROUPS_TOGETHER = 0, VAL_DATA_MULTIPLEXED = 1 };      // group order in the array
-enum { VAL_GROUPS_AS_COLUMNS = 0, VAL_GROUPS_AS_ROWS = 1 };      // layout in the file
+enum { VAL_GROUPS_TOGETHER = 0, VAL_DATA_MULTIPLEXED = 1 };  // group order in the array
+enum { VAL_GROUPS_AS_COLUMNS = 0, VAL_GROUPS_AS_ROWS = 1 };  // layout in the file
 enum { VAL_CONST_WIDTH = 0, VAL_SEP_BY_COMMA = 1, VAL_SEP_BY_TAB = 2 };
 enum { VAL_ASCII = 0, VAL_BINARY = 1 };
 enum { VAL_TRUNCATE = 0, VAL_APPEND = 1 };
-enum { FILE_OK = 0, FILE_CANNOT_OPEN = -1, FILE_WRITE_ERROR = -2, FILE_BAD_FORMAT = -3, FILE_BAD_ARGUMENT = -4 };
+enum {
+    FILE_OK = 0,
+    FILE_CANNOT_OPEN = -1,
+    FILE_WRITE_ERROR = -2,
+    FILE_BAD_FORMAT = -3,
+    FILE_BAD_ARGUMENT = -4
+};
 
 // Writes `elements` values of `dataType` (DT_* of ui.h) split into `groups`
 // groups. Text: each value right-aligned in `fieldWidth` characters; with
 // groups as columns one line per row of the groups, a line ending "\n".
 // Binary: the raw elements. Returns FILE_OK or a negative code.
-int ArrayToFile(const char* fileName, const void* array, int dataType, int elements, int groups, int groupOrder,
-                int layout, int separator, int fieldWidth, int fileType, int action);
+int ArrayToFile(const char* fileName, const void* array, int dataType, int elements, int groups,
+                int groupOrder, int layout, int separator, int fieldWidth, int fileType, int action);
 // Reads what ArrayToFile wrote with the same values. Text values may be
 // padded with blanks on either side; "\n" and "\r\n" line ends both read.
 // On any failure (missing file, fewer values, a value that is not a number

@@ -14,16 +14,16 @@ enum class Kind { Message, Confirm, FileSelect };
 struct Popup {
     Kind kind;
     std::string title;
-    std::string text;     // message; for FileSelect the default file name
+    std::string text;       // message; for FileSelect the default file name
     std::string directory;  // FileSelect only
     std::string filter;     // FileSelect only
-    int answer = 0;       // what was returned
+    int answer = 0;         // what was returned
 };
 
 struct Answer {
     Kind kind;
-    int value = 0;         // Confirm: 1/0; FileSelect: 0, 1 or 2
-    std::string path;      // FileSelect: the chosen path
+    int value = 0;     // Confirm: 1/0; FileSelect: 0, 1 or 2
+    std::string path;  // FileSelect: the chosen path
     // Called while the popup is "open", before it returns (may be empty).
     void (*during)(void* data) = nullptr;
     void* data = nullptr;

@@ -79,22 +79,22 @@ int GetCtrlVal(int panel, int control, char* value, int size = 1024);
 
 // ---- attributes ----
 enum {
-    ATTR_VISIBLE = 1,       // int 0/1
-    ATTR_DIMMED,            // int 0/1: shown but accepts no input
-    ATTR_BUTTON_COLOR,      // int 0xRRGGBB: face colour of a command button
-    ATTR_TEXT_COLOR,        // int 0xRRGGBB
-    ATTR_TEXT_BGCOLOR,      // int 0xRRGGBB, or VAL_TRANSPARENT
-    ATTR_FRAME_COLOR,       // int 0xRRGGBB: colour of a decoration
-    ATTR_LEFT,              // int pixels
-    ATTR_TOP,               // int pixels
-    ATTR_WIDTH,             // int pixels
-    ATTR_HEIGHT,            // int pixels
-    ATTR_TEXT_FONT,         // text: font name; "NIApp" is the application font
-    ATTR_TEXT_POINT_SIZE,   // int
-    ATTR_POINTS_PER_SCREEN, // int: points per trace a strip chart shows
-    ATTR_DATA_TYPE,         // int, read only: DT_* of the control's value
-    ATTR_LABEL_TEXT,        // text: a control's caption
-    ATTR_CTRL_KIND,         // int, read only: CTRL_KIND_*
+    ATTR_VISIBLE = 1,        // int 0/1
+    ATTR_DIMMED,             // int 0/1: shown but accepts no input
+    ATTR_BUTTON_COLOR,       // int 0xRRGGBB: face colour of a command button
+    ATTR_TEXT_COLOR,         // int 0xRRGGBB
+    ATTR_TEXT_BGCOLOR,       // int 0xRRGGBB, or VAL_TRANSPARENT
+    ATTR_FRAME_COLOR,        // int 0xRRGGBB: colour of a decoration
+    ATTR_LEFT,               // int pixels
+    ATTR_TOP,                // int pixels
+    ATTR_WIDTH,              // int pixels
+    ATTR_HEIGHT,             // int pixels
+    ATTR_TEXT_FONT,          // text: font name; "NIApp" is the application font
+    ATTR_TEXT_POINT_SIZE,    // int
+    ATTR_POINTS_PER_SCREEN,  // int: points per trace a strip chart shows
+    ATTR_DATA_TYPE,          // int, read only: DT_* of the control's value
+    ATTR_LABEL_TEXT,         // text: a control's caption
+    ATTR_CTRL_KIND,          // int, read only: CTRL_KIND_*
 };
 enum { VAL_TRANSPARENT = 0x1000000 };
 
@@ -114,23 +114,23 @@ enum {
     CTRL_KIND_TOGGLE,       // on/off button
     CTRL_KIND_SWITCH,       // two-state switch
     CTRL_KIND_SLIDER,
-    CTRL_KIND_BAR,          // bar indicator
+    CTRL_KIND_BAR,  // bar indicator
     CTRL_KIND_TABLE,
     CTRL_KIND_STRIPCHART,
-    CTRL_KIND_GRAPH,        // XY graph
+    CTRL_KIND_GRAPH,  // XY graph
     CTRL_KIND_PICTURE,
     CTRL_KIND_DECORATION,
 };
 
 // Value data types (also used by the file services).
 enum {
-    DT_CHAR = 1,    // 8-bit characters
-    DT_U16,         // unsigned 16-bit
-    DT_S16,         // signed 16-bit
-    DT_INT,         // signed 32-bit
+    DT_CHAR = 1,  // 8-bit characters
+    DT_U16,       // unsigned 16-bit
+    DT_S16,       // signed 16-bit
+    DT_INT,       // signed 32-bit
     DT_DOUBLE,
     DT_STRING,
-    DT_NONE,        // control has no value
+    DT_NONE,  // control has no value
 };
 
 // ---- tables (cells are (column, row), both from 1) ----

@@ -1,13 +1,14 @@
 // The header of the main panel: colour, logo and the title texts.
+#include "branding/branding.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 #include "app/corvel.h"
-#include "branding/branding.h"
 #include "platform/platform.h"
 #include "support/panels.h"
 #include "uir_ids.h"

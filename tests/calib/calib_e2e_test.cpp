@@ -42,7 +42,8 @@ TEST(CalibrationWithVirtualSensor, StoresThePowerAndRawValuesAndGlossReadsHundre
     seam::ExpectConfirm(1);
     seam::ExpectMessage();
     ConfirmCalibration();
-    EXPECT_EQ(seam::Shown().back().text.rfind(" Calibration successful!", 0), 0u) << seam::Shown().back().text;
+    EXPECT_EQ(seam::Shown().back().text.rfind(" Calibration successful!", 0), 0u)
+        << seam::Shown().back().text;
 
     testsupport::VSensorState st;
     ASSERT_TRUE(vs.ReadState(&st));

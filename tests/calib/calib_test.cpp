@@ -1,12 +1,12 @@
 // The power search and the EEPROM store, against a scripted sensor.
-#include <gtest/gtest.h>
+#include "calib/calib.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <deque>
 
 #include "app/corvel.h"
-#include "calib/calib.h"
 #include "link/link.h"
 #include "params/params.h"
 #include "platform/platform.h"
@@ -23,7 +23,8 @@ namespace {
 
 const int kPort = 7;
 const char kFailText[] =
-    " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on the "
+    " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on "
+    "the "
     "reference \n with glossy factor 100 units. \n Make sure that the optical glasses are clean.";
 const char kCommFailure[] = " Communication failure! \n Calibration can not be done. ";
 
@@ -31,9 +32,8 @@ class Calibration : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(testsupport::LoadProgramPanels());
-        ASSERT_TRUE(sensor.Start(kPort, [this](const FakeSensor::Request& r, unsigned char* out) {
-            return Answer(r, out);
-        }));
+        ASSERT_TRUE(sensor.Start(
+            kPort, [this](const FakeSensor::Request& r, unsigned char* out) { return Answer(r, out); }));
         com = kPort;
         ASSERT_EQ(OpenComConfig(com, "", 19200, 0, 8, 1, 1024, 1024), 0);
         SetComTime(com, 2.0);

@@ -1,12 +1,12 @@
 // The whole start-up: panels load, the link is checked, the main panel
 // shows, and closing it ends the program.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <QTimer>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/wait.h>
 
 #include "app/corvel.h"
 #include "platform/platform.h"

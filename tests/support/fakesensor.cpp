@@ -12,7 +12,9 @@
 
 namespace testsupport {
 
-FakeSensor::~FakeSensor() { Stop(); }
+FakeSensor::~FakeSensor() {
+    Stop();
+}
 
 bool FakeSensor::Start(int port, Responder responder) {
     Stop();

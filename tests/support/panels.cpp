@@ -7,7 +7,9 @@
 
 namespace testsupport {
 
-void RegisterProgramCallbacks() { corvel::RegisterProgramCallbacks(); }
+void RegisterProgramCallbacks() {
+    corvel::RegisterProgramCallbacks();
+}
 
 bool LoadProgramPanels() {
     static bool loaded = false;
@@ -16,7 +18,8 @@ bool LoadProgramPanels() {
     corvel::recpanel = LoadPanel(0, corvel::kPanelFile, RECP);
     corvel::calibpanel = LoadPanel(0, corvel::kPanelFile, CALIBP);
     corvel::graphpanel = LoadPanel(0, corvel::kPanelFile, GRAPHP);
-    loaded = corvel::panel >= 0 && corvel::recpanel >= 0 && corvel::calibpanel >= 0 && corvel::graphpanel >= 0;
+    loaded =
+        corvel::panel >= 0 && corvel::recpanel >= 0 && corvel::calibpanel >= 0 && corvel::graphpanel >= 0;
     return loaded;
 }
 
