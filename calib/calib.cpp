@@ -37,7 +37,7 @@ const char kCommFailure[] = " Communication failure! \n Calibration can not be d
 bool MeasureFrame(void) {
     order = 5;
     GetDataFrame();
-    return nBytesR == 2 * anzdata;
+    return LastFrameAccepted();
 }
 
 void SendRequest(unsigned short code) {
@@ -67,8 +67,8 @@ void SendCalibPara(void) {
 void StartCalibrationRef1(void) {
     if (ConfirmPopup(
             "START CALIBRATION!",
-            " Make sure that the sensor shines \n on the reference target with glossy factor 100 units! ") ==
-        0)
+            " Make sure that the sensor shines \n on the reference target with glossy factor 100 units! ") !=
+        1)
         return;
     MessagePopup("ATTENTION!", " Starts calibration with Reference 100 units. ");
 
@@ -133,7 +133,7 @@ int CalibParaComp(void) {
 
 void ConfirmCalibration(void) {
     if (ConfirmPopup("CONFIRM CALIBRATION!",
-                     " Are you sure, that you have selected \n the right CALIBRATION POWER? ") == 0)
+                     " Are you sure, that you have selected \n the right CALIBRATION POWER? ") != 1)
         return;
     if (calibok != 1) {
         MessagePopup("ATTENTION!", kSearchFailed);

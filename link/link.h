@@ -28,6 +28,8 @@ void SendPara(void);
 void GetPara(void);
 void GetData(void);
 void GetDataFrame(void);
+// Whether the reply of the last GetDataFrame was accepted.
+bool LastFrameAccepted(void);
 
 // ---- port set-up and link check ----
 void InitRS232(unsigned short port);

@@ -146,9 +146,20 @@ void GetData(void) {
     }
 }
 
+namespace {
+bool frameAccepted = false;
+}  // namespace
+
+bool LastFrameAccepted(void) {
+    return frameAccepted;
+}
+
 void GetDataFrame(void) {
     Request(order);
-    if (ReplyWait(anzdata * 2, nullptr)) {
+    // Judged before events run: a callback run below may start exchanges
+    // of its own and overwrite the byte counts.
+    frameAccepted = ReplyWait(anzdata * 2, nullptr);
+    if (frameAccepted) {
         GetRxBufData();
         CopyDatatoVars();
         SetCtrlVal(calibpanel, CALIBP_CALIBDISPCHDIR, dataChDir);

@@ -60,7 +60,7 @@ void SelRecFile(void) {
         return;
     }
     if (result == 1) {
-        if (ConfirmPopup("ATTENTION!", "File already exist! \nDo you want to select existing file?") == 0) {
+        if (ConfirmPopup("ATTENTION!", "File already exist! \nDo you want to select existing file?") != 1) {
             std::memcpy(file_name, previousName, sizeof file_name);
             return;
         }

@@ -59,7 +59,7 @@ void LockRun(int locked) {
 
 void Record(void) {
     ReadRecFileName();
-    if (ConfirmPopup("ATTENTION!", "Are you sure, that you have selected the right file name?") == 0) return;
+    if (ConfirmPopup("ATTENTION!", "Are you sure, that you have selected the right file name?") != 1) return;
     MessagePopup("ATTENTION!", kFileInUseWarning);
     LockRun(1);
     if (file_name[0] != '\0') CVI_DeleteFile(file_name);
