@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/corvel.h"
+#include "branding_texts.h"
 #include "platform/platform.h"
 #include "uir_ids.h"
 
@@ -15,8 +16,7 @@ const char kTitle[] = "CORVEL-Scope V2.0";
 const int kWhite = 0xFFFFFF;
 const int kBlue = 0x0080FF;
 
-// What a text line shows; all but the title come from the installation's
-// branding file.
+// What a text line shows; all but the title are the installation's texts.
 enum LineKind { TITLE, COMPANY, TELEPHONE, POSTCODE_CITY, STREET_CITY, WEB };
 const char* const kKeys[] = {"title", "company", "telephone", "postcode_city", "street_city", "web"};
 
@@ -65,29 +65,16 @@ const Branding kBrandings[11] = {
     {kWhite, 640, 6, 1, {{TITLE, 1, 20, 16, 25}}},
 };
 
-const char kBrandingFile[] = "branding.txt";
-
-// Looks up "<index>.<key>=<text>" in the branding file beside the program.
-// Leaves `out` empty when the file or the entry is missing.
+// The installation's text of line `key` of branding `index`; empty when
+// it supplies none.
 void BrandingEntry(int index, const char* key, char* out, int size) {
     out[0] = '\0';
-    char path[400];
-    std::snprintf(path, sizeof path, "%s/%s", proj_dir[0] ? proj_dir : ".", kBrandingFile);
-    FILE* f = std::fopen(path, "r");
-    if (!f) return;
-    char prefix[40];
-    int plen = std::snprintf(prefix, sizeof prefix, "%d.%s=", index, key);
-    char buf[300];
-    while (std::fgets(buf, sizeof buf, f)) {
-        if (std::strncmp(buf, prefix, static_cast<size_t>(plen)) != 0) continue;
-        const char* text = buf + plen;
-        size_t n = std::strcspn(text, "\r\n");
-        if (n >= static_cast<size_t>(size)) n = static_cast<size_t>(size) - 1;
-        std::memcpy(out, text, n);
-        out[n] = '\0';
-        break;
+    for (const BrandingText* t = kBrandingTexts; t->index >= 0; ++t) {
+        if (t->index == index && std::strcmp(t->key, key) == 0) {
+            std::snprintf(out, static_cast<size_t>(size), "%s", t->text);
+            return;
+        }
     }
-    std::fclose(f);
 }
 
 void ShowText(int style, const char* text, int left, int top, int size) {
