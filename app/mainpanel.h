@@ -3,6 +3,11 @@
 
 namespace corvel {
 
+// A command button whose procedure runs inside its callback shows red while
+// it runs and light grey afterwards.
+constexpr int kButtonRunning = 0xFF0000;
+constexpr int kButtonIdle = 0xE0E0E0;
+
 // The right-click help popup: title "INFO!", the given text.
 void ShowHelp(const char* text);
 // Help for a right click, nothing for any other event; returns 0.

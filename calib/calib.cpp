@@ -14,9 +14,6 @@ namespace corvel {
 
 namespace {
 
-const int kRed = 0xFF0000;
-const int kGrey = 0xE0E0E0;
-
 const unsigned short kFirstPower = 512;
 const int kIterations = 10;
 const unsigned short kTargetDir = 3850;
@@ -202,18 +199,18 @@ int CBF_ButtonCloseCalib(int, int, int event, void*, int, int) {
 
 int CBF_ButtonStartCalib(int p, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
-        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kRed);
+        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonRunning);
         StartCalibrationRef1();
-        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kGrey);
+        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonIdle);
     }
     return HelpOnly(event, InfoButtonStartCalib);
 }
 
 int CBF_ButtonConfirmCalib(int p, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
-        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kRed);
+        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonRunning);
         ConfirmCalibration();
-        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kGrey);
+        SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonIdle);
     }
     return HelpOnly(event, InfoButtonConfirmCalib);
 }

@@ -13,8 +13,6 @@ namespace corvel {
 
 namespace {
 
-const int kRunning = 0xFF0000;
-const int kIdle = 0xE0E0E0;
 const unsigned short kRecordOrder = 19;
 
 // Records the current run tried to write and how many of them were lost.
@@ -51,7 +49,8 @@ void CountRecord(void) {
 void LockRun(int locked) {
     SetCtrlAttribute(recpanel, RECP_EDITINTERVAL, ATTR_DIMMED, locked);
     SetCtrlAttribute(recpanel, RECP_EDITRECVAL, ATTR_DIMMED, locked);
-    SetCtrlAttribute(recpanel, RECP_BUTTONSTARTRECORD, ATTR_BUTTON_COLOR, locked ? kRunning : kIdle);
+    SetCtrlAttribute(recpanel, RECP_BUTTONSTARTRECORD, ATTR_BUTTON_COLOR,
+                     locked ? kButtonRunning : kButtonIdle);
     SetCtrlAttribute(recpanel, RECP_BUTTONSTARTRECORD, ATTR_DIMMED, locked);
 }
 
