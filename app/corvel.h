@@ -93,6 +93,9 @@ extern unsigned short calibok;
 // ---- start-up and the main panel ----
 int WinMain(int hInstance, int hPrevInstance, char* lpszCmdLine, int nCmdShow);
 void InitVars(void);
+// Loads the four panels into their handles, in start-up's order; stops at
+// the first that fails. 0, or -1 on a failure.
+int LoadPanels(void);
 int CBF_P(int panel, int event, void* callbackData, int eventData1, int eventData2);
 
 // The name of the panel file beside the executable.

@@ -15,10 +15,7 @@ int WinMain(int hInstance, int, char*, int) {
 
     // Every panel must load before anything shows; a missing panel file ends
     // the program at once.
-    if ((panel = LoadPanel(0, kPanelFile, P)) < 0) return -1;
-    if ((recpanel = LoadPanel(0, kPanelFile, RECP)) < 0) return -1;
-    if ((calibpanel = LoadPanel(0, kPanelFile, CALIBP)) < 0) return -1;
-    if ((graphpanel = LoadPanel(0, kPanelFile, GRAPHP)) < 0) return -1;
+    if (LoadPanels() < 0) return -1;
 
     GetProjectDir(proj_dir);
     InitVars();
@@ -29,6 +26,14 @@ int WinMain(int hInstance, int, char*, int) {
 
     CloseCom(com);
     DiscardPanel(panel);
+    return 0;
+}
+
+int LoadPanels(void) {
+    if ((panel = LoadPanel(0, kPanelFile, P)) < 0) return -1;
+    if ((recpanel = LoadPanel(0, kPanelFile, RECP)) < 0) return -1;
+    if ((calibpanel = LoadPanel(0, kPanelFile, CALIBP)) < 0) return -1;
+    if ((graphpanel = LoadPanel(0, kPanelFile, GRAPHP)) < 0) return -1;
     return 0;
 }
 

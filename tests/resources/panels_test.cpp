@@ -268,7 +268,9 @@ TEST_F(PanelDefinitions, RingsCarryTheirItemValues) {
         }
         // Nothing beyond them.
         EXPECT_NE(SetCtrlVal(panel, r.id, r.values[r.count - 1] + 1), UIE_OK);
-        if (r.values[0] > 0) EXPECT_NE(SetCtrlVal(panel, r.id, r.values[0] - 1), UIE_OK);
+        if (r.values[0] > 0) {
+            EXPECT_NE(SetCtrlVal(panel, r.id, r.values[0] - 1), UIE_OK);
+        }
         SetCtrlVal(panel, r.id, r.initial);
     }
 }

@@ -14,12 +14,7 @@ void RegisterProgramCallbacks() {
 bool LoadProgramPanels() {
     static bool loaded = false;
     if (loaded) return true;
-    corvel::panel = LoadPanel(0, corvel::kPanelFile, P);
-    corvel::recpanel = LoadPanel(0, corvel::kPanelFile, RECP);
-    corvel::calibpanel = LoadPanel(0, corvel::kPanelFile, CALIBP);
-    corvel::graphpanel = LoadPanel(0, corvel::kPanelFile, GRAPHP);
-    loaded =
-        corvel::panel >= 0 && corvel::recpanel >= 0 && corvel::calibpanel >= 0 && corvel::graphpanel >= 0;
+    loaded = corvel::LoadPanels() == 0;
     return loaded;
 }
 

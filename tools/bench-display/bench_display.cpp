@@ -63,11 +63,7 @@ int main(int argc, char** argv) {
     if (frames < 1) frames = 3000;
     if (!InitCVIRTE(0, argv, 0)) return 1;
     RegisterProgramCallbacks();
-    panel = LoadPanel(0, kPanelFile, P);
-    recpanel = LoadPanel(0, kPanelFile, RECP);
-    calibpanel = LoadPanel(0, kPanelFile, CALIBP);
-    graphpanel = LoadPanel(0, kPanelFile, GRAPHP);
-    if (panel < 0 || recpanel < 0 || calibpanel < 0 || graphpanel < 0) {
+    if (corvel::LoadPanels() < 0) {
         std::fprintf(stderr, "bench-display: panels did not load\n");
         return 1;
     }

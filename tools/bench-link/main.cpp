@@ -207,11 +207,7 @@ int main(int argc, char** argv) {
     seam::Install();
     seam::SetUnexpectedHandler(Unexpected);
     RegisterProgramCallbacks();
-    panel = LoadPanel(0, kPanelFile, P);
-    recpanel = LoadPanel(0, kPanelFile, RECP);
-    calibpanel = LoadPanel(0, kPanelFile, CALIBP);
-    graphpanel = LoadPanel(0, kPanelFile, GRAPHP);
-    if (panel < 0 || recpanel < 0 || calibpanel < 0 || graphpanel < 0) {
+    if (corvel::LoadPanels() < 0) {
         std::fprintf(stderr, "bench-link: panels did not load\n");
         return 1;
     }

@@ -160,11 +160,7 @@ int main(int argc, char** argv) {
     GetProjectDir(corvel::proj_dir);
 
     using corvel::panel;
-    panel = LoadPanel(0, corvel::kPanelFile, P);
-    corvel::recpanel = LoadPanel(0, corvel::kPanelFile, RECP);
-    corvel::calibpanel = LoadPanel(0, corvel::kPanelFile, CALIBP);
-    corvel::graphpanel = LoadPanel(0, corvel::kPanelFile, GRAPHP);
-    if (panel < 0 || corvel::recpanel < 0 || corvel::calibpanel < 0 || corvel::graphpanel < 0) {
+    if (corvel::LoadPanels() < 0) {
         std::fprintf(stderr, "corvel-screenshot: cannot load the panels from %s\n", corvel::kPanelFile);
         return 1;
     }
