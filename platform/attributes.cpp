@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPalette>
 
+#include "platform/internal/theme.h"
 #include "platform/internal/uicore.h"
 #include "platform/widgets/stripchart.h"
 
@@ -102,7 +103,15 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value) {
             return UIE_OK;
         case ATTR_BUTTON_COLOR:
             if (!qobject_cast<QAbstractButton*>(w)) return UIE_BAD_ATTRIBUTE;
-            if (c->buttonColor != value) SetRole(w, QPalette::Button, value);
+            if (c->buttonColor != value) {
+                SetRole(w, QPalette::Button, value);
+                // The caption stays readable on the face, in a dark palette too.
+                if (c->textColor < 0) {
+                    QPalette pal = w->palette();
+                    pal.setColor(QPalette::ButtonText, TextOn(ToColor(value)));
+                    w->setPalette(pal);
+                }
+            }
             c->buttonColor = value;
             return UIE_OK;
         case ATTR_TEXT_COLOR:

@@ -6,9 +6,12 @@
 #include <QColor>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <cstring>
 #include <map>
+
+#include "platform/internal/theme.h"
 
 namespace uicore {
 namespace {
@@ -54,7 +57,10 @@ int Lookup(int panel, int control, Control** out) {
 int AddPanel(std::unique_ptr<Panel> p) {
     int h = g_nextHandle++;
     p->handle = h;
+    Panel* panel = p.get();
     Panels()[h] = std::move(p);
+    // Every panel gets its palette-derived colours as it is registered.
+    ApplyTheme(panel);
     return h;
 }
 
@@ -130,9 +136,20 @@ int InitCVIRTE(int, char* argv[], int) {
 int DisplayPanel(int panel) {
     Panel* p = FindPanel(panel);
     if (!p) return UIE_NO_SUCH_PANEL;
+    // A window larger than the screen's free area (a high scaling factor,
+    // a small screen) is brought inside it, as far as its minimum allows.
+    // The headless platform's screen is a made-up one, left out.
+    const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen");
+    QScreen* screen = p->window->screen() ? p->window->screen() : QGuiApplication::primaryScreen();
+    if (screen && !headless) {
+        QSize room = screen->availableGeometry().size();
+        QSize size = p->window->size();
+        if (size.width() > room.width() || size.height() > room.height())
+            p->window->resize(size.boundedTo(room).expandedTo(p->window->minimumSizeHint()));
+    }
     p->window->show();
     // The headless platform of the tests cannot raise windows and says so each time.
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    if (!headless) {
         p->window->raise();
         p->window->activateWindow();
     }

@@ -1,19 +1,29 @@
 // corvel-screenshot: loads the four panels off screen and saves each as a
 // PNG, for checking the panel definitions by eye.
 //
-//   corvel-screenshot [--logo] [--views] [--demo] <folder>
+//   corvel-screenshot [--logo] [--views] [--demo] [--looks WxH] <folder>
+//   corvel-screenshot --gallery <folder>
 //
-//   --logo   build the start-up branding header (ShowLogo(5)) on P
-//   --views  also save P in its other views: teach table, GF source with
-//            the big display, raw channels
-//   --demo   fill displays and charts with made-up values, so that fonts,
-//            trace colours and ranges can be judged
+//   --logo     build the start-up branding header (ShowLogo(5)) on P
+//   --views    also save P in its other views: teach table, GF source with
+//              the big display, raw channels
+//   --demo     fill displays and charts with made-up values, so that fonts,
+//              trace colours and ranges can be judged
+//   --looks    save every panel in the light and the dark scheme, each at its
+//              minimum size and at the size W x H (a maximised window);
+//              names end in -light-min, -dark-max and so on
+//   --gallery  all of the above at 100 %, 150 % and 200 % scaling of a
+//              1920 x 1080 screen, one run of this program per scaling;
+//              names carry the percentage (P-teach-150-dark-max.png)
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "app/callbacks.h"
 #include "app/corvel.h"
@@ -21,16 +31,27 @@
 #include "display/display.h"
 #include "params/params.h"
 #include "platform/platform.h"
+#include "platform/theme.h"
 #include "uir_ids.h"
 
 namespace {
 
 const char* g_dir = nullptr;
 int g_failures = 0;
+const char* g_suffix = "";  // scaling, scheme and size of the current look
+// Size of each panel while saving: 0 leaves it, -1 its minimum, else a maximised window.
+int g_width = 0, g_height = 0;
 
 void Save(int panel, const char* name) {
+    if (g_width < 0) {
+        int w = 0, h = 0;
+        GetPanelMinimumSize(panel, &w, &h);
+        SetPanelSize(panel, w, h);
+    } else if (g_width > 0) {
+        SetPanelSize(panel, g_width, g_height);
+    }
     char path[1024];
-    std::snprintf(path, sizeof path, "%s/%s.png", g_dir, name);
+    std::snprintf(path, sizeof path, "%s/%s%s.png", g_dir, name, g_suffix);
     if (SavePanelImage(panel, path) < 0) {
         std::fprintf(stderr, "corvel-screenshot: cannot save %s\n", path);
         ++g_failures;
@@ -130,16 +151,90 @@ void SetSource(unsigned short source) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: corvel-screenshot [--logo] [--views] [--demo] <folder>\n");
+    std::fprintf(stderr,
+                 "usage: corvel-screenshot [--logo] [--views] [--demo] [--looks WxH] <folder>\n"
+                 "       corvel-screenshot --gallery <folder>\n");
     return 2;
+}
+
+void SaveAll(bool views) {
+    using corvel::panel;
+    Save(panel, "P");
+    Save(corvel::recpanel, "RECP");
+    Save(corvel::calibpanel, "CALIBP");
+    Save(corvel::graphpanel, "GRAPHP");
+    if (!views) return;
+    SetCtrlVal(panel, P_PARAVISIBLE, 0);
+    corvel::ParaInVis();
+    Save(panel, "P-teach");
+    SetCtrlVal(panel, P_PARAVISIBLE, 1);
+    corvel::ParaVis();
+    SetSource(2);
+    SetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, 1);
+    Save(panel, "P-gf");
+    SetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, 0);
+    SetSource(3);
+    Save(panel, "P-raw");
+    SetSource(0);
+}
+
+// Light and dark, each at the minimum size and at the given size.
+void SaveLooks(bool views, const char* tag, int width, int height) {
+    static char suffix[64];
+    g_suffix = suffix;
+    for (const char* scheme : {"light", "dark"}) {
+        UseColourScheme(std::strcmp(scheme, "dark") == 0 ? SCHEME_DARK : SCHEME_LIGHT);
+        for (bool max : {false, true}) {
+            std::snprintf(suffix, sizeof suffix, "%s-%s-%s", tag, scheme, max ? "max" : "min");
+            g_width = max ? width : -1;
+            g_height = max ? height : -1;
+            SaveAll(views);
+        }
+    }
+}
+
+// Runs this program once per scaling factor, each saving its looks.
+int Gallery(const char* dir) {
+    const struct {
+        const char* factor;
+        const char* tag;
+        const char* screen;  // 1920 x 1080 in logical pixels
+    } scales[] = {{"1", "-100", "1920x1080"}, {"1.5", "-150", "1280x720"}, {"2", "-200", "960x540"}};
+    int failed = 0;
+    for (const auto& s : scales) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            setenv("QT_SCALE_FACTOR", s.factor, 1);
+            const char* args[] = {"corvel-screenshot", "--logo", "--views", "--demo", "--tag", s.tag,
+                                  "--looks",           s.screen, dir,       nullptr};
+            execv("/proc/self/exe", const_cast<char**>(args));
+            std::perror("corvel-screenshot: cannot run itself");
+            _exit(127);
+        }
+        int status = 0;
+        if (pid < 0 || waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            std::fprintf(stderr, "corvel-screenshot: the run at %s %% failed\n", s.tag + 1);
+            ++failed;
+        }
+    }
+    return failed ? 1 : 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool logo = false, views = false, demo = false;
+    bool logo = false, views = false, demo = false, gallery = false;
+    const char* tag = "";
+    int width = 0, height = 0;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--logo") == 0) {
+        if (std::strcmp(argv[i], "--gallery") == 0) {
+            gallery = true;
+        } else if (std::strcmp(argv[i], "--tag") == 0 && i + 1 < argc) {
+            tag = argv[++i];
+        } else if (std::strcmp(argv[i], "--looks") == 0 && i + 1 < argc) {
+            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width <= 0 || height <= 0)
+                return Usage();
+        } else if (std::strcmp(argv[i], "--logo") == 0) {
             logo = true;
         } else if (std::strcmp(argv[i], "--views") == 0) {
             views = true;
@@ -153,6 +248,7 @@ int main(int argc, char** argv) {
     }
     if (!g_dir) return Usage();
     mkdir(g_dir, 0755);
+    if (gallery) return Gallery(g_dir);
 
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     if (InitCVIRTE(0, argv, 0) == 0) return 1;
@@ -173,24 +269,10 @@ int main(int argc, char** argv) {
     if (logo) corvel::ShowLogo(5);
     if (demo) Demo();
 
-    Save(panel, "P");
-    Save(corvel::recpanel, "RECP");
-    Save(corvel::calibpanel, "CALIBP");
-    Save(corvel::graphpanel, "GRAPHP");
-
-    if (views) {
-        SetCtrlVal(panel, P_PARAVISIBLE, 0);
-        corvel::ParaInVis();
-        Save(panel, "P-teach");
-        SetCtrlVal(panel, P_PARAVISIBLE, 1);
-        corvel::ParaVis();
-        SetSource(2);
-        SetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, 1);
-        Save(panel, "P-gf");
-        SetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, 0);
-        SetSource(3);
-        Save(panel, "P-raw");
-        SetSource(0);
+    if (width > 0) {
+        SaveLooks(views, tag, width, height);
+    } else {
+        SaveAll(views);
     }
     return g_failures ? 1 : 0;
 }

@@ -1,0 +1,304 @@
+// Colours that follow the palette: displays read as the palette's text on
+// its base, captions are a softer shade that still reads well, the chosen
+// transfer target is filled with the highlight colour. Colours that the
+// program or the panel file set explicitly are left alone.
+#include "platform/theme.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEvent>
+#include <QHash>
+#include <QLabel>
+#include <QLayout>
+#include <QPointer>
+#include <QSlider>
+#include <QStyle>
+#include <cmath>
+
+#include "platform/internal/theme.h"
+#include "platform/internal/uicore.h"
+
+namespace uicore {
+
+namespace {
+
+const char* const kThemed = "corvelThemed";  // the theme owns this widget's palette
+const double kReadable = 4.5;                // WCAG AA for normal text
+const double kSafety = 0.3;                  // keeps rounding from landing just below
+
+double Channel(double c) {
+    c /= 255.0;
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double Luminance(const QColor& c) {
+    return 0.2126 * Channel(c.red()) + 0.7152 * Channel(c.green()) + 0.0722 * Channel(c.blue());
+}
+
+QColor Mix(const QColor& a, const QColor& b, double t) {
+    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
+                            a.blueF() + (b.blueF() - a.blueF()) * t);
+}
+
+// `fg` moved part of the way towards `bg`, as far as it stays readable.
+QColor Softer(const QColor& fg, const QColor& bg) {
+    for (double t = 0.4; t > 0.0; t -= 0.05) {
+        QColor c = Mix(fg, bg, t);
+        if (Contrast(c, bg) >= kReadable + kSafety) return c;
+    }
+    return fg;
+}
+
+// `bg` darkened or lightened until `fg` reads well on it.
+QColor ReadableBehind(QColor bg, const QColor& fg) {
+    bool darken = Luminance(fg) > 0.5;
+    for (int i = 0; i < 12 && Contrast(fg, bg) < kReadable + kSafety; ++i) {
+        bg = darken ? bg.darker(112) : bg.lighter(112);
+    }
+    return bg;
+}
+
+bool IsDark(const QPalette& pal) {
+    return Luminance(pal.color(QPalette::Window)) < 0.25;
+}
+
+QString Kind(const QWidget* w) {
+    return w->property("kind").toString();
+}
+
+// Displays: indicators and framed text displays drawn on their own background.
+bool IsDisplay(const QWidget* w) {
+    if (!qobject_cast<const QLabel*>(w)) return false;
+    QString k = Kind(w);
+    return k == QLatin1String("indicator") || (k == QLatin1String("text") && w->autoFillBackground());
+}
+
+// Whether the theme may colour this widget: not when the panel file or the
+// program gave it colours of its own.
+bool Free(const QWidget* w) {
+    return w->property(kThemed).toBool() || !w->testAttribute(Qt::WA_SetPalette);
+}
+
+void Own(QWidget* w, const QPalette& pal) {
+    w->setProperty(kThemed, true);
+    w->setPalette(pal);
+}
+
+void StyleToggle(QAbstractButton* b) {
+    if (!Free(b)) return;
+    QPalette app = QApplication::palette();
+    QPalette pal;
+    if (b->isChecked()) {
+        QColor text = app.color(QPalette::HighlightedText);
+        pal.setColor(QPalette::Button, ReadableBehind(app.color(QPalette::Highlight), text));
+        pal.setColor(QPalette::ButtonText, text);
+    }
+    Own(b, pal);
+}
+
+void Restyle(Panel* p) {
+    const QPalette app = QApplication::palette();
+    const QColor base = app.color(QPalette::Base), text = app.color(QPalette::Text);
+    const QColor window = app.color(QPalette::Window), windowText = app.color(QPalette::WindowText);
+    QHash<const QWidget*, const Control*> controls;
+    for (const auto& c : p->controls) controls.insert(c->widget, c.get());
+    const auto children = p->window->findChildren<QWidget*>();
+    for (QWidget* w : children) {
+        const Control* c = controls.value(w);
+        // Colours the program set through attributes stay as they are.
+        if (c && (c->textColor >= 0 || c->frameColor >= 0 || c->buttonColor >= 0 ||
+                  c->textBgColor != VAL_TRANSPARENT))
+            continue;
+        if (!Free(w)) continue;
+        QPalette pal;
+        if (IsDisplay(w)) {
+            pal.setColor(QPalette::Window, base);
+            pal.setColor(QPalette::WindowText, text);
+            Own(w, pal);
+        } else if (qobject_cast<QLabel*>(w) && w->parentWidget() && IsDisplay(w->parentWidget())) {
+            pal.setColor(QPalette::WindowText, Softer(text, base));  // the caption inside a display
+            Own(w, pal);
+        } else if (qobject_cast<QLabel*>(w) && (!c || Kind(w) == QLatin1String("label")) &&
+                   !w->autoFillBackground()) {
+            pal.setColor(QPalette::WindowText, Softer(windowText, window));  // captions of fields
+            Own(w, pal);
+        } else if (auto* s = qobject_cast<QSlider*>(w)) {
+            // Ticks and outlines are drawn a shade darker than the window,
+            // which vanishes on a dark one: give them a light ground instead.
+            if (IsDark(app)) pal.setColor(QPalette::Window, Mix(window, windowText, 0.65));
+            Own(s, pal);
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w); b && Kind(w) == QLatin1String("toggle")) {
+            StyleToggle(b);
+        }
+    }
+}
+
+// Keeps an overlay (a widget outside the layouts, named by its `overlayOn`
+// property) centred over the widget it belongs to, above it.
+class Overlay : public QObject {
+public:
+    Overlay(QWidget* overlay, QWidget* target) : QObject(overlay), overlay_(overlay), target_(target) {
+        target->installEventFilter(this);
+        overlay->installEventFilter(this);
+        Place();
+    }
+
+    void Place() {
+        if (!overlay_ || !target_) return;
+        QSize s = overlay_->sizeHint().expandedTo(overlay_->minimumSize()).boundedTo(target_->size());
+        QRect r(QPoint(0, 0), s);
+        QPoint centre = target_->mapTo(target_->window(), target_->rect().center());
+        QWidget* parent = overlay_->parentWidget();
+        if (parent && parent != target_->window()) centre = parent->mapFrom(target_->window(), centre);
+        r.moveCenter(centre);
+        overlay_->setGeometry(r);
+        overlay_->raise();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        switch (e->type()) {
+            case QEvent::Resize:
+            case QEvent::Move:
+            case QEvent::Show:
+                Place();
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> overlay_;
+    QPointer<QWidget> target_;
+};
+
+// Restyles the panel when the application palette changes.
+class PaletteWatch : public QObject {
+public:
+    PaletteWatch(Panel* p) : QObject(p->window.data()), handle_(p->handle) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::ApplicationPaletteChange) {
+            if (Panel* p = FindPanel(handle_)) Restyle(p);
+        }
+        return false;
+    }
+
+private:
+    int handle_;
+};
+
+QPalette& DesktopPalette() {
+    static QPalette pal = QApplication::palette();
+    return pal;
+}
+
+QPalette DarkPalette() {
+    const QColor window(42, 46, 50), button(49, 54, 59), text(239, 240, 241);
+    QPalette pal(button, window);
+    pal.setColor(QPalette::WindowText, text);
+    pal.setColor(QPalette::Text, text);
+    pal.setColor(QPalette::ButtonText, text);
+    pal.setColor(QPalette::BrightText, Qt::white);
+    pal.setColor(QPalette::Base, QColor(27, 30, 32));
+    pal.setColor(QPalette::AlternateBase, QColor(35, 38, 41));
+    pal.setColor(QPalette::ToolTipBase, window);
+    pal.setColor(QPalette::ToolTipText, text);
+    pal.setColor(QPalette::PlaceholderText, QColor(150, 155, 160));
+    pal.setColor(QPalette::Highlight, QColor(61, 174, 233));
+    pal.setColor(QPalette::HighlightedText, QColor(252, 252, 252));
+    pal.setColor(QPalette::Link, QColor(29, 153, 243));
+    const QColor muted(120, 125, 130);
+    for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        pal.setColor(QPalette::Disabled, r, muted);
+    return pal;
+}
+
+}  // namespace
+
+double Contrast(const QColor& a, const QColor& b) {
+    double la = Luminance(a), lb = Luminance(b);
+    if (la < lb) std::swap(la, lb);
+    return (la + 0.05) / (lb + 0.05);
+}
+
+QColor TextOn(const QColor& background) {
+    return Contrast(Qt::black, background) >= Contrast(Qt::white, background) ? QColor(Qt::black)
+                                                                              : QColor(Qt::white);
+}
+
+void ApplyTheme(Panel* p) {
+    if (!p || !p->window) return;
+    DesktopPalette();  // remembered before any scheme replaces it
+    const auto children = p->window->findChildren<QWidget*>();
+    for (QWidget* w : children) {
+        if (auto* b = qobject_cast<QAbstractButton*>(w); b && Kind(w) == QLatin1String("toggle")) {
+            QObject::connect(b, &QAbstractButton::toggled, b, [b] { StyleToggle(b); });
+        }
+        QString on = w->property("overlayOn").toString();
+        if (on.isEmpty()) continue;
+        if (QWidget* target = p->window->findChild<QWidget*>(on)) new Overlay(w, target);
+    }
+    p->window->installEventFilter(new PaletteWatch(p));
+    Restyle(p);
+}
+
+}  // namespace uicore
+
+using namespace uicore;
+
+int UseColourScheme(int scheme) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return UIE_NOT_INITIALISED;
+    QPalette desktop = DesktopPalette();
+    switch (scheme) {
+        case SCHEME_DESKTOP:
+            QApplication::setPalette(desktop);
+            break;
+        case SCHEME_LIGHT:
+            QApplication::setPalette(QApplication::style()->standardPalette());
+            break;
+        case SCHEME_DARK:
+            QApplication::setPalette(DarkPalette());
+            break;
+        default:
+            return UIE_BAD_ARGUMENT;
+    }
+    // The widgets take the new palette from posted events: deliver them now,
+    // so that the panels show the scheme as soon as this returns.
+    QCoreApplication::sendPostedEvents();
+    return UIE_OK;
+}
+
+int GetPanelMinimumSize(int panel, int* width, int* height) {
+    Panel* p = FindPanel(panel);
+    if (!p) return UIE_NO_SUCH_PANEL;
+    if (!width || !height) return UIE_BAD_ARGUMENT;
+    QWidget* w = p->window;
+    if (w->layout()) w->layout()->activate();
+    QSize m = w->minimumSizeHint().expandedTo(w->minimumSize());
+    *width = m.width();
+    *height = m.height();
+    return UIE_OK;
+}
+
+int SetPanelSize(int panel, int width, int height) {
+    Panel* p = FindPanel(panel);
+    if (!p) return UIE_NO_SUCH_PANEL;
+    if (width <= 0 || height <= 0) return UIE_BAD_ARGUMENT;
+    int mw = 0, mh = 0;
+    GetPanelMinimumSize(panel, &mw, &mh);
+    p->window->resize(QSize(width, height).expandedTo(QSize(mw, mh)));
+    return UIE_OK;
+}
+
+int GetPanelSize(int panel, int* width, int* height) {
+    Panel* p = FindPanel(panel);
+    if (!p) return UIE_NO_SUCH_PANEL;
+    if (!width || !height) return UIE_BAD_ARGUMENT;
+    *width = p->window->width();
+    *height = p->window->height();
+    return UIE_OK;
+}
