@@ -86,6 +86,7 @@ void Own(QWidget* w, const QPalette& pal) {
 
 void StyleToggle(QAbstractButton* b) {
     if (!Free(b)) return;
+    b->setProperty("corvelChosen", b->isChecked());
     QPalette app = QApplication::palette();
     QPalette pal;
     if (b->isChecked()) {
@@ -174,6 +175,24 @@ private:
     QPointer<QWidget> target_;
 };
 
+// Fills a toggle when it is on. The program sets values with the widget's
+// signals blocked, so the state is checked whenever the toggle is painted,
+// which every change of state causes.
+class ToggleWatch : public QObject {
+public:
+    explicit ToggleWatch(QAbstractButton* b) : QObject(b), button_(b) { b->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint && button_->property("corvelChosen").toBool() != button_->isChecked())
+            StyleToggle(button_);
+        return false;
+    }
+
+private:
+    QAbstractButton* button_;
+};
+
 // Restyles the panel when the application palette changes.
 class PaletteWatch : public QObject {
 public:
@@ -236,7 +255,7 @@ void ApplyTheme(Panel* p) {
     const auto children = p->window->findChildren<QWidget*>();
     for (QWidget* w : children) {
         if (auto* b = qobject_cast<QAbstractButton*>(w); b && Kind(w) == QLatin1String("toggle")) {
-            QObject::connect(b, &QAbstractButton::toggled, b, [b] { StyleToggle(b); });
+            new ToggleWatch(b);
         }
         QString on = w->property("overlayOn").toString();
         if (on.isEmpty()) continue;
@@ -277,7 +296,20 @@ int GetPanelMinimumSize(int panel, int* width, int* height) {
     if (!p) return UIE_NO_SUCH_PANEL;
     if (!width || !height) return UIE_BAD_ARGUMENT;
     QWidget* w = p->window;
-    if (w->layout()) w->layout()->activate();
+    // A hidden window does not lay itself out: bring every layout up to the
+    // controls shown now, innermost first, so that the sum is current.
+    const auto children = w->findChildren<QWidget*>();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        if (QLayout* l = (*it)->layout()) {
+            l->invalidate();
+            l->activate();
+            (*it)->updateGeometry();
+        }
+    }
+    if (w->layout()) {
+        w->layout()->invalidate();
+        w->layout()->activate();
+    }
     QSize m = w->minimumSizeHint().expandedTo(w->minimumSize());
     *width = m.width();
     *height = m.height();
