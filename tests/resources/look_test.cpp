@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QWidget>
 #include <cmath>
@@ -46,6 +47,18 @@ QColor Behind(const QWidget* w) {
     }
     return QApplication::palette().color(QPalette::Window);
 }
+
+// Counts the layout passes a window asks for.
+class LayoutCounter : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::LayoutRequest) ++count;
+        return false;
+    }
+};
 
 struct Panels {
     int p, recp, calibp, graphp;
@@ -246,5 +259,31 @@ TEST_F(PanelLook, TextsReadWellAndTheChosenTargetStandsOutInLightAndDark) {
                 Contrast(b->palette().color(QPalette::ButtonText), b->palette().color(QPalette::Button)), 4.5)
                 << std::hex << colour;
         }
+    }
+}
+
+// The live loop writes a dozen displays per frame: a new value, however
+// long, must not make the panel lay itself out again.
+TEST_F(PanelLook, NewValuesInDisplaysDoNotLayThePanelOutAgain) {
+    for (int panel : {ps_.p, ps_.recp, ps_.calibp, ps_.graphp}) {
+        DisplayPanel(panel);
+        ProcessSystemEvents();
+        LayoutCounter counter;
+        Window(panel)->installEventFilter(&counter);
+        int displays = 0;
+        for (int value : {7, 65535, 0, 40000}) {
+            for (int id = 1; id <= GetPanelCtrlCount(panel); ++id) {
+                int kind = 0;
+                GetCtrlAttribute(panel, id, ATTR_CTRL_KIND, &kind);
+                if (kind != CTRL_KIND_INDICATOR) continue;
+                ++displays;
+                SetCtrlVal(panel, id, value);
+            }
+            ProcessSystemEvents();
+        }
+        Window(panel)->removeEventFilter(&counter);
+        HidePanel(panel);
+        EXPECT_GT(displays, 0);
+        EXPECT_EQ(counter.count, 0) << "panel " << panel;
     }
 }
