@@ -25,6 +25,7 @@ namespace {
 const char* const kThemed = "corvelThemed";  // the theme owns this widget's palette
 const double kReadable = 4.5;                // WCAG AA for normal text
 const double kSafety = 0.3;                  // keeps rounding from landing just below
+const double kGraphics = 3.3;                // WCAG 3 : 1 for graphics, with the same margin
 
 double Channel(double c) {
     c /= 255.0;
@@ -56,10 +57,6 @@ QColor ReadableBehind(QColor bg, const QColor& fg) {
         bg = darken ? bg.darker(112) : bg.lighter(112);
     }
     return bg;
-}
-
-bool IsDark(const QPalette& pal) {
-    return Luminance(pal.color(QPalette::Window)) < 0.25;
 }
 
 QString Kind(const QWidget* w) {
@@ -124,9 +121,13 @@ void Restyle(Panel* p) {
             pal.setColor(QPalette::WindowText, Softer(windowText, window));  // captions of fields
             Own(w, pal);
         } else if (auto* s = qobject_cast<QSlider*>(w)) {
-            // Ticks and outlines are drawn a shade darker than the window,
-            // which vanishes on a dark one: give them a light ground instead.
-            if (IsDark(app)) pal.setColor(QPalette::Window, Mix(window, windowText, 0.65));
+            // The style draws ticks and outlines a shade darker than the
+            // window colour: faint on a light window, lost on a dark one.
+            // Give the slider a window colour whose shade stands out (3 : 1).
+            QColor tick = window;
+            for (double t = 0.1; t <= 1.0 && Contrast(tick, window) < kGraphics; t += 0.05)
+                tick = Mix(window, windowText, t);
+            pal.setColor(QPalette::Window, tick.lighter(140));
             Own(s, pal);
         } else if (auto* b = qobject_cast<QAbstractButton*>(w); b && Kind(w) == QLatin1String("toggle")) {
             StyleToggle(b);

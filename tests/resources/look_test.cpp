@@ -6,8 +6,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QImage>
 #include <QLabel>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -249,6 +251,19 @@ TEST_F(PanelLook, TextsReadWellAndTheChosenTargetStandsOutInLightAndDark) {
         Window(ps_.p)->grab();
         EXPECT_EQ(eeprom->palette().color(QPalette::Button), chosen);
         EXPECT_EQ(ram->palette().color(QPalette::Button), other);
+
+        // The slider's ticks (below its groove) stand out from the window
+        // as graphics should (3 : 1).
+        QWidget* slider = Window(ps_.p)->findChild<QWidget*>("SlidePower");
+        ASSERT_TRUE(slider);
+        QImage img = slider->grab().toImage();
+        const QColor ground = Behind(slider);
+        double ticks = 1.0;
+        for (int y = img.height() * 3 / 4; y < img.height(); ++y) {
+            for (int x = 0; x < img.width(); ++x)
+                ticks = std::max(ticks, Contrast(img.pixelColor(x, y), ground));
+        }
+        EXPECT_GE(ticks, 3.0);
 
         // The running and idle colours the program gives its buttons keep a readable caption.
         for (int colour : {0xFF0000, 0xE0E0E0}) {
