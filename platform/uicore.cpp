@@ -27,6 +27,7 @@ struct Loop {
     int code;
 };
 std::vector<Loop> g_loops;
+unsigned g_shownCount = 0;  // panels shown so far, for the order of PopupOwner
 
 }  // namespace
 
@@ -82,6 +83,18 @@ void SendPanelEvent(int panel, int event) {
     p->callback(panel, event, nullptr, 0, 0);
 }
 
+QWidget* PopupOwner() {
+    QWidget* active = QApplication::activeWindow();
+    const Panel* latest = nullptr;
+    for (const auto& entry : Panels()) {
+        const Panel* p = entry.second.get();
+        if (!p->window || !p->window->isVisible()) continue;
+        if (p->window == active) return active;
+        if (!latest || p->shownOrder > latest->shownOrder) latest = p;
+    }
+    return latest ? latest->window.data() : active;
+}
+
 QPoint PanelPos(const Panel* p, const QWidget* w) {
     if (!p->window || w == p->window) return QPoint(0, 0);
     return w->mapTo(p->window.data(), QPoint(0, 0));
@@ -130,6 +143,7 @@ int InitCVIRTE(int, char* argv[], int) {
 int DisplayPanel(int panel) {
     Panel* p = FindPanel(panel);
     if (!p) return UIE_NO_SUCH_PANEL;
+    p->shownOrder = ++g_shownCount;
     p->window->show();
     // The headless platform of the tests cannot raise windows and says so each time.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {

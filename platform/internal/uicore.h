@@ -44,6 +44,7 @@ struct Panel {
     PanelCallbackPtr callback = nullptr;
     QByteArray callbackName;
     QObject* filter = nullptr;                       // the panel's event filter, owned by the window
+    unsigned shownOrder = 0;                         // when DisplayPanel last showed it; 0: never
     std::vector<std::unique_ptr<Control>> controls;  // identity = index + 1
 };
 
@@ -71,6 +72,11 @@ void WirePanel(Panel* p);
 void PrepareTable(QWidget* w);
 // Writes a text control (a text box appends).
 int SetText(Control* c, const QString& s);
+
+// The window a popup belongs to, so that it opens centred over it: the
+// active panel, else the visible panel shown most recently, else whatever
+// window is active (null when none is).
+QWidget* PopupOwner();
 
 // Position of a control's widget in panel pixels.
 QPoint PanelPos(const Panel* p, const QWidget* w);
