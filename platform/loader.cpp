@@ -221,5 +221,6 @@ int LoadPanel(int, const char* fileName, int resourceId) {
     window->setProperty("corvelHandle", handle);  // lets tools find the window of a handle
     WirePanel(p);
     for (auto& c : p->controls) WireControl(p, c.get());
+    DescribeForAccessibility(p);
     return handle;
 }

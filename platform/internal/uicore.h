@@ -65,6 +65,9 @@ void SendPanelEvent(int panel, int event);
 
 // Connects the widget signals and the mouse filter of a control.
 void WireControl(Panel* p, Control* c);
+// Gives every control of a freshly loaded panel its accessible name and
+// description.
+void DescribeForAccessibility(Panel* p);
 // Catches the window's close request.
 void WirePanel(Panel* p);
 
