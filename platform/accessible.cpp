@@ -110,6 +110,8 @@ QString ChartName(const Control* c) {
 void Describe(const QWidget* window, const QString& panelName, Control* c) {
     QWidget* w = c->widget;
     const QString help = HelpFor(panelName, c->name);
+    // A caption is what names others; it reads as itself.
+    if (w->property("kind").toString() == QLatin1String("label")) return;
     switch (c->kind) {
         case CTRL_KIND_INDICATOR:
         case CTRL_KIND_TEXT:

@@ -130,6 +130,7 @@ TEST_F(Accessibility, DisplaysReadWhatTheyShowWithTheirCaptionInTheDescription) 
     EXPECT_EQ(Description(panel, "DispChRef"),
               QStringLiteral("CH_REF\n") + QString::fromLatin1(corvel::InfoDispRaw));
     EXPECT_TRUE(Description(corvel::recpanel, "DispRecordHours").startsWith(QStringLiteral("HOURS\n")));
+    EXPECT_EQ(Description(panel, "ParaDeco3"), QString());  // a caption is not described by its neighbour
     SetCtrlVal(panel, P_DISPSTATUS, "COM 1 open");
     EXPECT_EQ(Name(panel, "DispStatus"), QStringLiteral("COM 1 open"));
     EXPECT_TRUE(Description(panel, "DispStatus").startsWith(QStringLiteral("STATUS\n")));
