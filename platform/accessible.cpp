@@ -3,7 +3,6 @@
 // names it, and its help text as description. Displays keep what they show
 // as their name, so that a value read aloud is the value on screen; their
 // caption goes into the description instead.
-#include <QAbstractButton>
 #include <QLabel>
 #include <QLayout>
 #include <cstdlib>
@@ -21,7 +20,7 @@ QString HelpFor(const QString& panel, const QString& control) {
         const ControlHelp& h = g_help[i];
         if (h.panel && h.control && h.text && panel == QLatin1String(h.panel) &&
             control == QLatin1String(h.control))
-            return QString::fromLatin1(h.text);
+            return QString::fromLocal8Bit(h.text);  // as the help popup reads it
     }
     return QString();
 }
@@ -48,11 +47,11 @@ QRect InWindow(const QWidget* w, const QWidget* window) {
 
 // The label placed right above (starting at the same left edge or spanning
 // the control) or right beside it on the left, the nearest one.
-const QLabel* NeighbourLabel(const QWidget* window, const QWidget* w) {
+QLabel* NeighbourLabel(const QWidget* window, const QWidget* w) {
     const QRect r = InWindow(w, window);
-    const QLabel* best = nullptr;
+    QLabel* best = nullptr;
     int bestGap = 1 << 30;
-    for (const QLabel* l : window->findChildren<QLabel*>()) {
+    for (QLabel* l : window->findChildren<QLabel*>()) {
         if (l == w || !IsCaption(l)) continue;
         // Captions inside a display belong to that display.
         if (l->parentWidget() != window && IsControl(l->parentWidget())) continue;
@@ -82,7 +81,7 @@ QLabel* NamingLabel(const QWidget* window, const QWidget* w) {
     for (QLabel* l : window->findChildren<QLabel*>()) {
         if (l->buddy() == w && IsCaption(l)) return l;
     }
-    return const_cast<QLabel*>(NeighbourLabel(window, w));
+    return NeighbourLabel(window, w);
 }
 
 QString CaptionOf(const QWidget* window, const Control* c, QLabel** label = nullptr) {
