@@ -15,6 +15,7 @@
 
 #include "platform/seam.h"
 #include "platform/ui.h"
+#include "tp_ids.h"
 
 namespace {
 
@@ -124,8 +125,8 @@ TEST_F(Dialogs, FileSelectionTellsExistingFromNewAndKeepsTheExtension) {
 // A popup opens over its panel, not in the middle of the screen: over the
 // panel shown last, and over the earlier one once that is hidden.
 TEST_F(Dialogs, PopupsOpenCentredOverTheirPanel) {
-    int a = LoadPanel(0, "test_platform.uir", 7);
-    int b = LoadPanel(0, "test_platform.uir", 7);
+    int a = LoadPanel(0, "test_platform.uir", TP);
+    int b = LoadPanel(0, "test_platform.uir", TP);
     ASSERT_GT(a, 0);
     ASSERT_GT(b, 0);
     QWidget* windows[2] = {};
