@@ -93,6 +93,8 @@ void RegisterProgramCallbacks(void) {
     int n = 0;
     const CallbackEntry* t = ProgramCallbacks(&n);
     RegisterCallbackTable(t, n);
+    const ControlHelp* help = ProgramHelp(&n);
+    RegisterHelpTable(help, n);
 }
 
 }  // namespace corvel

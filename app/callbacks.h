@@ -2,12 +2,15 @@
 #pragma once
 
 struct CallbackEntry;
+struct ControlHelp;
 
 namespace corvel {
 
 // Every callback of the program, by name.
 const CallbackEntry* ProgramCallbacks(int* count);
-// Hands the table to the platform layer; call before loading panels.
+// The help text of each control that has one, by panel and control name.
+const ControlHelp* ProgramHelp(int* count);
+// Hands both tables to the platform layer; call before loading panels.
 void RegisterProgramCallbacks(void);
 
 }  // namespace corvel

@@ -8,12 +8,12 @@
 #include <QHash>
 #include <QLabel>
 #include <QResource>
-#include <QXmlStreamReader>
 #include <QtUiTools/QUiLoader>
 #include <cctype>
 #include <cstring>
 
 #include "platform/internal/uicore.h"
+#include "platform/internal/uiscan.h"
 #include "platform/widgets/stripchart.h"
 #include "platform/widgets/xygraph.h"
 
@@ -51,41 +51,6 @@ QString Mount(const QString& path) {
     if (!QResource::registerResource(path, root)) return QString();
     Mounts().insert(path, root);
     return root;
-}
-
-struct Declared {
-    QString panelName;
-    std::vector<QString> controls;  // object names in document order
-};
-
-// Same rule as gen_ids.cmake: the first widget is the panel; every later
-// widget is a control when a `kind` property appears before the next
-// widget starts.
-bool ScanControls(const QByteArray& xml, Declared* out) {
-    QXmlStreamReader r(xml);
-    bool first = true;
-    bool currentIsControl = false;
-    QString current;
-    while (!r.atEnd()) {
-        r.readNext();
-        if (!r.isStartElement()) continue;
-        if (r.name() == QLatin1String("widget")) {
-            if (!first && currentIsControl) out->controls.push_back(current);
-            current = r.attributes().value(QLatin1String("name")).toString();
-            currentIsControl = false;
-            if (first) {
-                out->panelName = current;
-                first = false;
-                current.clear();
-            }
-        } else if (r.name() == QLatin1String("property") &&
-                   r.attributes().value(QLatin1String("name")) == QLatin1String("kind") &&
-                   !current.isEmpty()) {
-            currentIsControl = true;
-        }
-    }
-    if (currentIsControl) out->controls.push_back(current);
-    return !r.hasError() && !first;
 }
 
 struct KindInfo {
@@ -221,8 +186,8 @@ int LoadPanel(int, const char* fileName, int resourceId) {
     if (!f.open(QIODevice::ReadOnly)) return UIE_FILE;
     QByteArray xml = f.readAll();
     f.close();
-    Declared decl;
-    if (!ScanControls(xml, &decl)) return UIE_FILE;
+    uiscan::PanelDeclaration decl;
+    if (!uiscan::ScanPanel(xml, &decl)) return UIE_FILE;
 
     QFile again(f.fileName());
     again.open(QIODevice::ReadOnly);
@@ -256,5 +221,6 @@ int LoadPanel(int, const char* fileName, int resourceId) {
     window->setProperty("corvelHandle", handle);  // lets tools find the window of a handle
     WirePanel(p);
     for (auto& c : p->controls) WireControl(p, c.get());
+    DescribeForAccessibility(p);
     return handle;
 }

@@ -1,5 +1,5 @@
 // Modal popups. With the test seam installed they are answered from its
-// script and never shown.
+// script and never shown. Each opens centred over the panel it belongs to.
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/internal/seamhook.h"
+#include "platform/internal/uicore.h"
 #include "platform/ui.h"
 
 namespace {
@@ -60,8 +61,7 @@ int MessagePopup(const char* title, const char* message) {
     int value = 0;
     if (seam::hook::Answer(Describe(seam::Kind::Message, title, message), &value, nullptr)) return 0;
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return UIE_NOT_INITIALISED;
-    QMessageBox box(QMessageBox::NoIcon, Text(title), Text(message), QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, Text(title), Text(message), QMessageBox::Ok, uicore::PopupOwner());
     box.exec();
     return 0;
 }
@@ -72,7 +72,7 @@ int ConfirmPopup(const char* title, const char* message) {
         return value ? 1 : 0;
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return UIE_NOT_INITIALISED;
     QMessageBox box(QMessageBox::Question, Text(title), Text(message), QMessageBox::Yes | QMessageBox::No,
-                    QApplication::activeWindow());
+                    uicore::PopupOwner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes ? 1 : 0;
 }
@@ -89,7 +89,7 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, c
     if (seam::hook::Answer(p, &value, &path)) return Deliver(value, path, pathName);
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return UIE_NOT_INITIALISED;
 
-    QFileDialog dlg(QApplication::activeWindow(), Text(title), Text(defaultDirectory));
+    QFileDialog dlg(uicore::PopupOwner(), Text(title), Text(defaultDirectory));
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setOption(QFileDialog::ReadOnly, !allowMakeDirectory);
     dlg.setFileMode(QFileDialog::AnyFile);

@@ -28,6 +28,17 @@ struct CallbackEntry {
 // Must be called before LoadPanel; the table must live for the whole run.
 void RegisterCallbackTable(const CallbackEntry* table, int count);
 
+// The help text of each control, by panel and control name, as its callback
+// shows it on a right click; assistive technology reads it as the control's
+// description. Must be called before LoadPanel; the table must live for the
+// whole run.
+struct ControlHelp {
+    const char* panel;    // e.g. "P"
+    const char* control;  // e.g. "ButtonGo"
+    const char* text;
+};
+void RegisterHelpTable(const ControlHelp* table, int count);
+
 // ---- error codes of the UI operations ----
 enum {
     UIE_OK = 0,

@@ -30,6 +30,7 @@ struct Loop {
     int code;
 };
 std::vector<Loop> g_loops;
+unsigned g_shownCount = 0;  // panels shown so far, for the order of PopupOwner
 
 }  // namespace
 
@@ -86,6 +87,18 @@ void SendPanelEvent(int panel, int event) {
     Panel* p = FindPanel(panel);
     if (!p || !p->callback) return;
     p->callback(panel, event, nullptr, 0, 0);
+}
+
+QWidget* PopupOwner() {
+    QWidget* active = QApplication::activeWindow();
+    const Panel* latest = nullptr;
+    for (const auto& entry : Panels()) {
+        const Panel* p = entry.second.get();
+        if (!p->window || !p->window->isVisible()) continue;
+        if (p->window == active) return active;
+        if (!latest || p->shownOrder > latest->shownOrder) latest = p;
+    }
+    return latest ? latest->window.data() : active;
 }
 
 QPoint PanelPos(const Panel* p, const QWidget* w) {
@@ -147,6 +160,7 @@ int DisplayPanel(int panel) {
         if (size.width() > room.width() || size.height() > room.height())
             p->window->resize(size.boundedTo(room).expandedTo(p->window->minimumSizeHint()));
     }
+    p->shownOrder = ++g_shownCount;
     p->window->show();
     // The headless platform of the tests cannot raise windows and says so each time.
     if (!headless) {

@@ -44,6 +44,7 @@ struct Panel {
     PanelCallbackPtr callback = nullptr;
     QByteArray callbackName;
     QObject* filter = nullptr;                       // the panel's event filter, owned by the window
+    unsigned shownOrder = 0;                         // when DisplayPanel last showed it; 0: never
     std::vector<std::unique_ptr<Control>> controls;  // identity = index + 1
 };
 
@@ -64,6 +65,9 @@ void SendPanelEvent(int panel, int event);
 
 // Connects the widget signals and the mouse filter of a control.
 void WireControl(Panel* p, Control* c);
+// Gives every control of a freshly loaded panel its accessible name and
+// description.
+void DescribeForAccessibility(Panel* p);
 // Catches the window's close request.
 void WirePanel(Panel* p);
 
@@ -71,6 +75,11 @@ void WirePanel(Panel* p);
 void PrepareTable(QWidget* w);
 // Writes a text control (a text box appends).
 int SetText(Control* c, const QString& s);
+
+// The window a popup belongs to, so that it opens centred over it: the
+// active panel, else the visible panel shown most recently, else whatever
+// window is active (null when none is).
+QWidget* PopupOwner();
 
 // Position of a control's widget in panel pixels.
 QPoint PanelPos(const Panel* p, const QWidget* w);

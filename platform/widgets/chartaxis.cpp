@@ -35,6 +35,14 @@ QString TickLabel(const Ticks& t, int i) {
     return QString::number(v, 'f', t.decimals);
 }
 
+QPen ChartPen(const QColor& colour, qreal dpr, qreal width, Qt::PenStyle style) {
+    if (!(dpr > 0.0) || !std::isfinite(dpr)) dpr = 1.0;
+    const qreal devicePixels = std::max<qreal>(1.0, std::round(width * dpr));
+    // Not cosmetic: the painter's device scale applies, and dash patterns
+    // scale with the line.
+    return QPen(colour, devicePixels / dpr, style);
+}
+
 void SaneRange(double* lo, double* hi) {
     if (!std::isfinite(*lo)) *lo = 0.0;
     if (!std::isfinite(*hi)) *hi = *lo + 1.0;

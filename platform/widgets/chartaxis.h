@@ -1,6 +1,7 @@
 // Axis helpers shared by the chart widgets: tick positions at "nice" steps
-// (1, 2 or 5 times a power of ten) and their labels.
+// (1, 2 or 5 times a power of ten) and their labels, and the pens to draw with.
 #pragma once
+#include <QPen>
 #include <QString>
 
 namespace chartaxis {
@@ -16,6 +17,11 @@ struct Ticks {
 Ticks NiceTicks(double lo, double hi, int maxTicks);
 double TickValue(const Ticks& t, int i);
 QString TickLabel(const Ticks& t, int i);
+
+// A pen `width` panel pixels wide on a device of pixel ratio `dpr`, in
+// whole device pixels (at least one), so that lines keep their weight on
+// high-density screens instead of thinning to hairlines, and stay crisp.
+QPen ChartPen(const QColor& colour, qreal dpr, qreal width = 1.0, Qt::PenStyle style = Qt::SolidLine);
 
 // A usable range: ordered, finite, and never empty.
 void SaneRange(double* lo, double* hi);

@@ -275,7 +275,7 @@ void StripChart::paintBackground(const QRect& pr) {
 
     // Grid: a line at every Y tick, ten columns across.
     const QFontMetrics fm = fontMetrics();
-    p.setPen(QPen(kGridColour, 0, Qt::DotLine));
+    p.setPen(chartaxis::ChartPen(kGridColour, dpr, 1.0, Qt::DotLine));
     for (int i = 0; i < l.ticks.count; ++i) {
         const double y = std::round(mapY(chartaxis::TickValue(l.ticks, i)));
         p.drawLine(QPointF(left, y), QPointF(left + w - 1, y));
@@ -284,7 +284,7 @@ void StripChart::paintBackground(const QRect& pr) {
         const double x = std::round(left + c * (w - 1) / 10.0);
         p.drawLine(QPointF(x, top), QPointF(x, top + h - 1));
     }
-    p.setPen(palette().windowText().color());
+    p.setPen(chartaxis::ChartPen(palette().windowText().color(), dpr));
     for (int i = 0; i < l.ticks.count; ++i) {
         const double y = mapY(chartaxis::TickValue(l.ticks, i));
         const QRect r(0, static_cast<int>(y) - fm.height() / 2, pr.left() - 4, fm.height());
@@ -298,7 +298,7 @@ void StripChart::paintBackground(const QRect& pr) {
         const int y = l.legend.center().y();
         for (int t = 0; t < m.traces; ++t) {
             if (m.names[t].isEmpty()) continue;
-            p.setPen(QPen(m.colours[t], 2, m.dashed[t] ? Qt::DashLine : Qt::SolidLine));
+            p.setPen(chartaxis::ChartPen(m.colours[t], dpr, 2.0, m.dashed[t] ? Qt::DashLine : Qt::SolidLine));
             p.drawLine(x, y, x + 16, y);
             x += 20;
             p.setPen(palette().windowText().color());
@@ -311,7 +311,10 @@ void StripChart::paintBackground(const QRect& pr) {
 
 void StripChart::paintEvent(QPaintEvent*) {
     Impl& m = *d;
-    if (m.background.isNull() || m.background.deviceIndependentSize().toSize() != size()) {
+    const qreal dpr = devicePixelRatioF();
+    // Rebuilt on a resize, and on a screen of another pixel density.
+    if (m.background.isNull() || m.background.deviceIndependentSize().toSize() != size() ||
+        m.background.devicePixelRatio() != dpr) {
         m.backgroundPlot = plotRect();
         paintBackground(m.backgroundPlot);
     }
@@ -331,8 +334,7 @@ void StripChart::paintEvent(QPaintEvent*) {
     for (int t = 0; t < m.traces; ++t) {
         const int n = m.fill[t];
         if (n == 0) continue;
-        QPen pen(m.colours[t], 0, m.dashed[t] ? Qt::DashLine : Qt::SolidLine);
-        p.setPen(pen);
+        p.setPen(chartaxis::ChartPen(m.colours[t], dpr, 1.0, m.dashed[t] ? Qt::DashLine : Qt::SolidLine));
         int len = 0;
         auto flush = [&] {
             if (len == 1)

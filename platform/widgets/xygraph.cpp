@@ -389,7 +389,8 @@ void XYGraph::paintEvent(QPaintEvent* e) {
 
     // Grid, axis labels and captions.
     const QFontMetrics fm = fontMetrics();
-    p.setPen(QPen(kGridColour, 0, Qt::DotLine));
+    const qreal dpr = devicePixelRatioF();
+    p.setPen(chartaxis::ChartPen(kGridColour, dpr, 1.0, Qt::DotLine));
     for (int i = 0; i < l.yt.count; ++i) {
         const double y = std::round(mapY(chartaxis::TickValue(l.yt, i)));
         p.drawLine(QPointF(left, y), QPointF(pr.right(), y));
@@ -399,7 +400,7 @@ void XYGraph::paintEvent(QPaintEvent* e) {
         p.drawLine(QPointF(x, top), QPointF(x, pr.bottom()));
     }
     const QColor text = palette().windowText().color();
-    p.setPen(text);
+    p.setPen(chartaxis::ChartPen(text, dpr));
     p.drawRect(pr.adjusted(-1, -1, 0, 0));
     const int yLabelRight = pr.left() - 4;
     for (int i = 0; i < l.yt.count; ++i) {
@@ -438,7 +439,7 @@ void XYGraph::paintEvent(QPaintEvent* e) {
     auto flush = [&](size_t c) {
         std::vector<QLineF>& b = m.batches[c];
         if (b.empty()) return;
-        p.setPen(QPen(QColor::fromRgb(m.palette[c]), 0));
+        p.setPen(chartaxis::ChartPen(QColor::fromRgb(m.palette[c]), dpr));
         p.drawLines(b.data(), static_cast<int>(b.size()));
         b.clear();
     };
@@ -453,7 +454,7 @@ void XYGraph::paintEvent(QPaintEvent* e) {
     for (const Plot& pl : m.plots) {
         if (pl.count == 1) {
             if (pl.x0 >= cut.xlo && pl.x0 <= cut.xhi && pl.y0 >= cut.ylo && pl.y0 <= cut.yhi) {
-                p.setPen(QPen(QColor::fromRgb(m.palette[pl.colour]), 0));
+                p.setPen(chartaxis::ChartPen(QColor::fromRgb(m.palette[pl.colour]), dpr));
                 p.drawPoint(QPointF(mapX(pl.x0), mapY(pl.y0)));
             }
         } else if (pl.count == 2) {

@@ -15,6 +15,7 @@
 
 #include "platform/seam.h"
 #include "platform/ui.h"
+#include "tp_ids.h"
 
 namespace {
 
@@ -119,4 +120,36 @@ TEST_F(Dialogs, FileSelectionTellsExistingFromNewAndKeepsTheExtension) {
                               1, path),
               0);
     EXPECT_STREQ(path, "");
+}
+
+// A popup opens over its panel, not in the middle of the screen: over the
+// panel shown last, and over the earlier one once that is hidden.
+TEST_F(Dialogs, PopupsOpenCentredOverTheirPanel) {
+    int a = LoadPanel(0, "test_platform.uir", TP);
+    int b = LoadPanel(0, "test_platform.uir", TP);
+    ASSERT_GT(a, 0);
+    ASSERT_GT(b, 0);
+    QWidget* windows[2] = {};
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->property("corvelHandle").toInt() == a) windows[0] = w;
+        if (w->property("corvelHandle").toInt() == b) windows[1] = w;
+    }
+    ASSERT_TRUE(windows[0] && windows[1]);
+    windows[0]->setGeometry(20, 20, 360, 260);
+    windows[1]->setGeometry(420, 300, 360, 260);
+    DisplayPanel(a);
+    DisplayPanel(b);
+    for (int i = 1; i >= 0; --i) {
+        QPoint centre = windows[i]->geometry().center();
+        Operator check([centre](QDialog* d) {
+            EXPECT_LE((d->geometry().center() - centre).manhattanLength(), 4)
+                << d->geometry().center().x() << "," << d->geometry().center().y();
+            d->accept();
+        });
+        MessagePopup("INFO!", "text");
+        EXPECT_TRUE(check.acted());
+        HidePanel(b);
+    }
+    DiscardPanel(a);
+    DiscardPanel(b);
 }

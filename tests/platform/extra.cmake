@@ -6,9 +6,8 @@ add_dependencies(test_${name} test_platform_uir)
 set(tp_ids_dir ${CMAKE_BINARY_DIR}/generated_tests)
 add_custom_command(
   OUTPUT ${tp_ids_dir}/tp_ids.h
-  COMMAND ${CMAKE_COMMAND} -DOUT=${tp_ids_dir}/tp_ids.h -DUI_FILES=${dir}/test_panel.ui
-          -P ${CMAKE_SOURCE_DIR}/resources/gen_ids.cmake
-  DEPENDS ${dir}/test_panel.ui ${CMAKE_SOURCE_DIR}/resources/gen_ids.cmake)
+  COMMAND corvel-gen-ids ${tp_ids_dir}/tp_ids.h ${dir}/test_panel.ui
+  DEPENDS ${dir}/test_panel.ui corvel-gen-ids)
 target_sources(test_${name} PRIVATE ${tp_ids_dir}/tp_ids.h)
 target_include_directories(test_${name} PRIVATE ${tp_ids_dir})
 target_link_libraries(test_${name} PRIVATE Qt6::Widgets Qt6::Test)

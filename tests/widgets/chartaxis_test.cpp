@@ -37,3 +37,16 @@ TEST(ChartAxis, TicksFallOnRoundNumbersWithLabelsToMatch) {
     EXPECT_EQ(lo, -10);
     EXPECT_EQ(hi, 10);
 }
+
+TEST(ChartAxis, PensKeepTheirWidthInWholeDevicePixels) {
+    const QColor red(255, 0, 0);
+    EXPECT_DOUBLE_EQ(chartaxis::ChartPen(red, 1.0).widthF(), 1.0);
+    EXPECT_DOUBLE_EQ(chartaxis::ChartPen(red, 2.0).widthF() * 2.0, 2.0);
+    EXPECT_DOUBLE_EQ(chartaxis::ChartPen(red, 1.5).widthF() * 1.5, 2.0);  // never a fraction of a pixel
+    EXPECT_DOUBLE_EQ(chartaxis::ChartPen(red, 2.0, 2.0).widthF() * 2.0, 4.0);
+    EXPECT_DOUBLE_EQ(chartaxis::ChartPen(red, 0.5, 1.0).widthF() * 0.5, 1.0);  // at least one pixel
+    const QPen dotted = chartaxis::ChartPen(red, 2.0, 1.0, Qt::DotLine);
+    EXPECT_FALSE(dotted.isCosmetic());
+    EXPECT_EQ(dotted.style(), Qt::DotLine);
+    EXPECT_EQ(dotted.color(), red);
+}

@@ -228,3 +228,25 @@ TEST(StripChart, AppendRepaintsOnlyTheChartAndAHiddenChartKeepsItsPoints) {
     QApplication::processEvents();
     EXPECT_EQ(chartPaints.paints, 2);
 }
+
+// On a screen of twice the density a trace is two device pixels thick, as
+// thick as at 100 %, not a one-pixel hairline.
+TEST(StripChart, TracesKeepTheirWeightAtTwiceTheDensity) {
+    StripChart c;
+    c.resize(400, 250);
+    c.setTraces(1);
+    c.setYRange(0, 100);
+    c.setTraceColors("#0000ff");
+    std::vector<double> v(100, 50.0);
+    c.appendPoints(v.data(), 100);
+    QImage img(c.size() * 2, QImage::Format_RGB32);
+    img.setDevicePixelRatio(2);
+    img.fill(Qt::white);
+    c.render(&img);
+    const QRect plot = c.plotRect();
+    const int x = 2 * plot.center().x();
+    int thick = 0;
+    for (int y = 2 * plot.top(); y <= 2 * plot.bottom(); ++y)
+        if ((img.pixel(x, y) & 0xFFFFFF) == 0x0000FFu) ++thick;
+    EXPECT_EQ(thick, 2);
+}
