@@ -368,6 +368,16 @@ TEST_F(ParaFile, BadFilesAreRefusedAndChangeNothing) {
     }
     ExpectRefused(dir + "/missing.dat", "missing file");
     ExpectRefused(dir, "a folder");
+    // Neither blocks nor eats memory: refused at once like any unreadable file.
+    const std::string fifo = dir + "/fifo.dat", zero = dir + "/zero.dat";
+    unlink(fifo.c_str());
+    unlink(zero.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    ExpectRefused(fifo, "a FIFO");
+    ExpectRefused(zero, "a link to /dev/zero");
+    WriteText(path, full + std::string(40000, ' '));
+    ExpectRefused(path, "longer than any parameter file");
     // A file that cannot be read.
     const std::string locked = dir + "/locked.dat";
     WriteText(locked, full);
@@ -390,15 +400,20 @@ TEST_F(ParaFile, NewFileNameOnReadIsRefused) {
 }
 
 TEST_F(ParaFile, AFileThatCannotBeWrittenIsReported) {
-    const std::string nowhere = dir + "/no/such/folder/init.dat";
-    PanelSet(3);
-    seam::ExpectFile(2, nowhere);
-    seam::ExpectMessage();
-    SendParaToFile();
-    ASSERT_EQ(seam::Shown().size(), 2u);
-    EXPECT_EQ(seam::Shown()[1].title, "ATTENTION!");
-    EXPECT_EQ(seam::Shown()[1].text, "The parameter file\n" + nowhere + "\ncould not be saved.");
-    EXPECT_EQ(power, 103) << "the panel was still read";
+    const std::string fifo = dir + "/out.fifo";
+    unlink(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& nowhere : {dir + "/no/such/folder/init.dat", fifo}) {
+        PanelSet(3);
+        seam::Clear();
+        seam::ExpectFile(2, nowhere);
+        seam::ExpectMessage();
+        SendParaToFile();
+        ASSERT_EQ(seam::Shown().size(), 2u);
+        EXPECT_EQ(seam::Shown()[1].title, "ATTENTION!");
+        EXPECT_EQ(seam::Shown()[1].text, "The parameter file\n" + nowhere + "\ncould not be saved.");
+        EXPECT_EQ(power, 103) << "the panel was still read";
+    }
 }
 
 // The values a strict reader takes from `text`: the first 140 blank-, tab-,
