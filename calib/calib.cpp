@@ -22,6 +22,7 @@ const unsigned short kWindowLow = 3650;   // exclusive
 const unsigned short kWindowHigh = 4050;  // exclusive
 const unsigned short kSearchAverage = 4096;
 const unsigned short kFinalAverage = 32768;
+const int kReadBackWords = 16;
 
 const char kSearchFailed[] =
     " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on "
@@ -79,13 +80,14 @@ void StartCalibrationRef1(void) {
 
     power = kFirstPower;
     unsigned short step = kFirstPower;
-    // A frame that timed out leaves the previous values in the data
-    // variables; a search built on them must not pass.
-    bool framesLost = false;
+    // A lost frame leaves the previous values in the data variables; the
+    // search goes on with them, but a lost tenth frame would judge the
+    // window on stale values, so the search must not pass then.
+    bool tenthLost = false;
     for (int i = 0; i < kIterations; ++i) {
         SendCalibPara();
         WaitTransDelay();
-        if (!MeasureFrame()) framesLost = true;
+        tenthLost = !MeasureFrame();
         if (dataChDir > kTargetDir)
             power = static_cast<unsigned short>(power - step / 2);
         else
@@ -96,32 +98,37 @@ void StartCalibrationRef1(void) {
         SetCtrlVal(panel, P_SLIDEPOWER, power);
     }
 
-    if (!framesLost && dataChDir > kWindowLow && dataChDir < kWindowHigh) {
+    bool passed = !tenthLost && dataChDir > kWindowLow && dataChDir < kWindowHigh;
+    if (passed) {
         average = kFinalAverage;
         SetPanelValues();
         SendCalibPara();
         transbeg = Timer();
         waitdel = 2.0;
         WaitTransDelay();
-        const bool finalOk = MeasureFrame();
-        if (finalOk) {
-            MessagePopup("ATTENTION!", " Calibration can be done. \n Push CONFIRM CALIBRATION to finish! ");
-            calibok = 1;
-        } else {
-            // Stale raw values must never reach the EEPROM.
-            MessagePopup("ATTENTION!", kSearchFailed);
-            calibok = 0;
+        // Stale raw values must never reach the EEPROM.
+        passed = MeasureFrame();
+        if (!passed) {
+            // Leave what any failed search leaves: the search settings,
+            // on the panel and in the sensor.
+            average = kSearchAverage;
+            SetPanelValues();
+            SendCalibPara();
         }
-        pmod = savedPmod;
-        average = savedAverage;
-        evalmode = savedEvalmode;
-        trigger = savedTrigger;
-        SetPanelValues();
-        SendCalibPara();
-    } else {
+    }
+    if (!passed) {
         MessagePopup("ATTENTION!", kSearchFailed);
         calibok = 0;
+        return;
     }
+    MessagePopup("ATTENTION!", " Calibration can be done. \n Push CONFIRM CALIBRATION to finish! ");
+    calibok = 1;
+    pmod = savedPmod;
+    average = savedAverage;
+    evalmode = savedEvalmode;
+    trigger = savedTrigger;
+    SetPanelValues();
+    SendCalibPara();
 }
 
 int CalibParaComp(void) {
@@ -155,14 +162,14 @@ void ConfirmCalibration(void) {
     waitdel = 0.1;
     SendRequest(9);
     if (ReplyWait(2 * anzdata, nullptr)) {
-        // The read-back frame holds 16 words; decoding it as a whole packet
-        // would overwrite the rest of pp (pass-through words and teach table)
-        // with bytes that did not come with this reply.
+        // The read-back frame holds 16 words: words 0 to 15 of pp come from
+        // it (13 to 15 are the sensor's pass-through words); the teach
+        // table after them did not come with this reply and stays.
         unsigned short kept[sizeof pp / sizeof pp[0]];
         std::memcpy(kept, pp, sizeof pp);
         GetRxBufPara();
         const int differs = CalibParaComp();
-        std::memcpy(pp + 3, kept + 3, sizeof pp - 3 * sizeof pp[0]);
+        std::memcpy(pp + kReadBackWords, kept + kReadBackWords, sizeof pp - kReadBackWords * sizeof pp[0]);
         if (differs == 0)
             MessagePopup(
                 "ATTENTION!",

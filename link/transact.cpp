@@ -120,6 +120,7 @@ void GetPara(void) {
         GetRxBufPara();
         CopyPPtoVars();
         SetPanelValues();
+        ReportUnfitValues();
         InitEval();
     } else {
         TimeoutReport();

@@ -1,5 +1,7 @@
 // Copying between the parameter controls of the main panel and the globals,
 // the two views of the panel and the transfer-target toggles.
+#include <cstdio>
+
 #include "app/corvel.h"
 #include "app/helptexts.h"
 #include "app/mainpanel.h"
@@ -14,18 +16,26 @@ namespace {
 constexpr int kRows = 31;
 constexpr int kCols = 4;
 
-// The unsigned controls in binding order; bias follows them as a signed value.
+// The unsigned controls in binding order, with their captions on the panel;
+// bias follows them as a signed value.
 struct Bound {
     int control;
     unsigned short* variable;
+    const char* caption;
 };
 const Bound kBound[] = {
-    {P_SLIDEPOWER, &power},    {P_EDITPMOD, &pmod},
-    {P_EDITAVERAGE, &average}, {P_EVALMODE, &evalmode},
-    {P_EDITHOLD, &hold},       {P_EDITINTLIM, &intlim},
-    {P_EDITMAXNO, &maxno},     {P_EDITDIGITALOUTMODE, &digitalout},
-    {P_EDITTRIGGER, &trigger}, {P_EXTERNTEACH, &extteach},
-    {P_ANAOUTBEG, &anaoutbeg}, {P_ANAOUTEND, &anaoutend},
+    {P_SLIDEPOWER, &power, "LED POWER"},
+    {P_EDITPMOD, &pmod, "P-MODE"},
+    {P_EDITAVERAGE, &average, "AVERAGE"},
+    {P_EVALMODE, &evalmode, "EVALMODE"},
+    {P_EDITHOLD, &hold, "HOLD"},
+    {P_EDITINTLIM, &intlim, "INTLIM"},
+    {P_EDITMAXNO, &maxno, "MAXVEC-No."},
+    {P_EDITDIGITALOUTMODE, &digitalout, "OUTMODE"},
+    {P_EDITTRIGGER, &trigger, "TRIGGER"},
+    {P_EXTERNTEACH, &extteach, "EXTERN TEACH"},
+    {P_ANAOUTBEG, &anaoutbeg, "ANALOG OUT BEGIN"},
+    {P_ANAOUTEND, &anaoutend, "ANALOG OUT END"},
 };
 
 const int kParaGroup[] = {
@@ -82,6 +92,33 @@ void SetPanelValues(void) {
     for (int row = 1; row <= kRows; ++row)
         for (int col = 1; col <= kCols; ++col)
             SetTableCellVal(panel, P_TEACHTABLE, col, row, ctt[row - 1][col - 1]);
+}
+
+void ReportUnfitValues(void) {
+    // A control keeps its value within its range and a ring only its items,
+    // so a value that does not fit shows as something else and would go to
+    // the sensor that way with the next send: the operator must know.
+    char text[1024];
+    int used = std::snprintf(text, sizeof text, " Some values read do not fit the panel: \n");
+    const int header = used;
+    auto note = [&](const char* caption, long held, long shown) {
+        if (held == shown || used >= static_cast<int>(sizeof text)) return;
+        used += std::snprintf(text + used, sizeof text - used, " %s: read %ld, the panel shows %ld \n",
+                              caption, held, shown);
+    };
+    for (const Bound& b : kBound) {
+        unsigned short shown = 0;
+        GetCtrlVal(panel, b.control, &shown);
+        note(b.caption, *b.variable, shown);
+    }
+    short shownBias = 0;
+    GetCtrlVal(panel, P_EDITBIAS, &shownBias);
+    note("BIAS", bias, shownBias);
+    if (used == header) return;
+    if (used < static_cast<int>(sizeof text))
+        std::snprintf(text + used, sizeof text - used,
+                      " The panel values go to the sensor with the next send. ");
+    MessagePopup("ATTENTION!", text);
 }
 
 void ParaVis(void) {

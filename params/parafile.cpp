@@ -51,6 +51,7 @@ void ReadParaFromFile(void) {
     for (int i = 0; i < kWords; ++i) pp[i] = words[i];
     CopyPPtoVars();
     SetPanelValues();
+    ReportUnfitValues();
     InitEval();
 }
 

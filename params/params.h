@@ -7,6 +7,9 @@ namespace corvel {
 // ---- binding and checks ----
 void GetPanelValues(void);
 void SetPanelValues(void);
+// After SetPanelValues with values from the sensor or a file: tells the
+// operator once which of them the panel could not hold and what it shows.
+void ReportUnfitValues(void);
 void ParaVis(void);
 void ParaInVis(void);
 void VectorCountCheck(void);

@@ -64,7 +64,9 @@ int NewCtrl(int panel, int kind, const char* label, int top, int left) {
     Panel* p = FindPanel(panel);
     if (!p) return UIE_NO_SUCH_PANEL;
     if (kind != CTRL_TEXT_MSG) return UIE_BAD_ARGUMENT;
-    auto* l = new QLabel(label ? QString::fromLocal8Bit(label) : QString(), p->window);
+    auto* l = new QLabel(p->window);
+    l->setTextFormat(Qt::PlainText);
+    l->setText(label ? QString::fromLocal8Bit(label) : QString());
     l->move(left, top);
     l->adjustSize();
     auto c = std::make_unique<Control>();

@@ -2,9 +2,11 @@
 #include "platform/files.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -184,7 +186,58 @@ bool IsDelimiter(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',';
 }
 
+// Opens a data file the operator chose. Only a regular file (or a new name
+// when `flags` hold O_CREAT) is accepted: a FIFO would block the program in
+// open or read, a device would feed it without end. The file is opened
+// without blocking and checked on the descriptor itself, so nothing can be
+// swapped in between the check and the use. -1 with errno on refusal.
+int OpenRegular(const char* fileName, int flags) {
+    struct stat st;
+    if (stat(fileName, &st) == 0 && !S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return -1;
+    }
+    int fd = open(fileName, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    // Regular files never block; later reads and writes run as usual.
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The largest text file ArrayToFile can write for `elements` values: each in
+// a field of at most 255 characters, then a separator or a "\r\n" line end.
+// Reading stops beyond it, so a huge file is refused without reading it whole.
+size_t MaxFileSize(int elements, int dataType, int fileType) {
+    if (fileType == VAL_BINARY) return static_cast<size_t>(elements) * TypeSize(dataType);
+    return static_cast<size_t>(elements) * 257;
+}
+
 }  // namespace
+
+int TruncateFile(const char* fileName) {
+    if (!fileName) return FILE_BAD_ARGUMENT;
+    int fd = OpenRegular(fileName, O_WRONLY);
+    if (fd < 0) return errno == ENOENT ? FILE_OK : FILE_CANNOT_OPEN;
+    bool ok = ftruncate(fd, 0) == 0;
+    if (close(fd) != 0) ok = false;
+    return ok ? FILE_OK : FILE_WRITE_ERROR;
+}
 
 int ArrayToFile(const char* fileName, const void* array, int dataType, int elements, int groups,
                 int groupOrder, int layout, int separator, int fieldWidth, int fileType, int action) {
@@ -216,10 +269,21 @@ int ArrayToFile(const char* fileName, const void* array, int dataType, int eleme
         }
     }
 
-    FILE* f = fopen(fileName, action == VAL_APPEND ? "ab" : "wb");
-    if (!f) return FILE_CANNOT_OPEN;
-    bool ok = fwrite(out.data(), 1, out.size(), f) == out.size();
-    if (fclose(f) != 0) ok = false;
+    int fd = OpenRegular(fileName, O_WRONLY | O_CREAT | (action == VAL_APPEND ? O_APPEND : 0));
+    if (fd < 0) return FILE_CANNOT_OPEN;
+    // Everything goes out in one piece; a write that fails part-way is cut
+    // back to where it began, so no fragment stays for a reader to trip on.
+    struct stat st;
+    off_t start = 0;
+    bool ok = action == VAL_APPEND ? fstat(fd, &st) == 0 : ftruncate(fd, 0) == 0;
+    if (ok && action == VAL_APPEND) start = st.st_size;
+    if (ok && !WriteAll(fd, out.data(), out.size())) {
+        ok = false;
+        // Should the cut fail as well, the caller still reports the loss.
+        const int cut = ftruncate(fd, start);
+        (void)cut;
+    }
+    if (close(fd) != 0) ok = false;
     return ok ? FILE_OK : FILE_WRITE_ERROR;
 }
 
@@ -227,15 +291,24 @@ int FileToArray(const char* fileName, void* array, int dataType, int elements, i
                 int layout, int fileType) {
     if (!fileName || !ValidLayout(array, dataType, elements, groups, groupOrder, layout, fileType))
         return FILE_BAD_ARGUMENT;
-    FILE* f = fopen(fileName, "rb");
-    if (!f) return FILE_CANNOT_OPEN;
+    int fd = OpenRegular(fileName, O_RDONLY);
+    if (fd < 0) return FILE_CANNOT_OPEN;
+    const size_t limit = MaxFileSize(elements, dataType, fileType);
     std::string text;
     char chunk[4096];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
-    bool readError = ferror(f) != 0;
-    fclose(f);
+    bool readError = false;
+    while (text.size() <= limit) {
+        ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) readError = true;
+        if (n <= 0) break;
+        text.append(chunk, static_cast<size_t>(n));
+    }
+    close(fd);
     if (readError) return FILE_CANNOT_OPEN;
+    // Binary files may carry more than asked for; a text file this long
+    // cannot be one that was written for these values.
+    if (fileType == VAL_ASCII && text.size() > limit) return FILE_BAD_FORMAT;
 
     const size_t size = static_cast<size_t>(TypeSize(dataType));
     std::vector<unsigned char> temp(size * static_cast<size_t>(elements));

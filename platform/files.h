@@ -32,7 +32,10 @@ enum {
 // Binary: the raw elements. Returns FILE_OK or a negative code.
 int ArrayToFile(const char* fileName, const void* array, int dataType, int elements, int groups,
                 int groupOrder, int layout, int separator, int fieldWidth, int fileType, int action);
-// Reads what ArrayToFile wrote with the same values. Text values may be
+// Both refuse anything but a regular file (FILE_CANNOT_OPEN) without
+// blocking; ArrayToFile writes all or, on failure, nothing.
+// Reads what ArrayToFile wrote with the same values; a text file longer
+// than ArrayToFile could write for them is refused unread (FILE_BAD_FORMAT). Text values may be
 // padded with blanks on either side; "\n" and "\r\n" line ends both read.
 // On any failure (missing file, fewer values, a value that is not a number
 // or out of range) the array is left unchanged and a negative code returned.
@@ -40,3 +43,6 @@ int FileToArray(const char* fileName, void* array, int dataType, int elements, i
                 int layout, int fileType);
 // Removes a file; a missing file is not an error (returns 0).
 int CVI_DeleteFile(const char* fileName);
+// Empties an existing regular file in place; a missing file is not an error
+// (returns 0). Anything else than a regular file is refused.
+int TruncateFile(const char* fileName);

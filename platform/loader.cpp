@@ -196,6 +196,9 @@ int LoadPanel(int, const char* fileName, int resourceId) {
     if (!window) return UIE_FILE;
     window->setWindowFlags(Qt::Window);
     window->hide();
+    // Texts come from the sensor and from file names: shown as they are,
+    // never read as markup.
+    for (QLabel* l : window->findChildren<QLabel*>()) l->setTextFormat(Qt::PlainText);
 
     auto panel = std::make_unique<Panel>();
     panel->name = decl.panelName;

@@ -62,6 +62,7 @@ int MessagePopup(const char* title, const char* message) {
     if (seam::hook::Answer(Describe(seam::Kind::Message, title, message), &value, nullptr)) return 0;
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return UIE_NOT_INITIALISED;
     QMessageBox box(QMessageBox::NoIcon, Text(title), Text(message), QMessageBox::Ok, uicore::PopupOwner());
+    box.setTextFormat(Qt::PlainText);  // sensor texts are shown as they are
     box.exec();
     return 0;
 }
@@ -73,6 +74,7 @@ int ConfirmPopup(const char* title, const char* message) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return UIE_NOT_INITIALISED;
     QMessageBox box(QMessageBox::Question, Text(title), Text(message), QMessageBox::Yes | QMessageBox::No,
                     uicore::PopupOwner());
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes ? 1 : 0;
 }

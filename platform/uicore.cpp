@@ -8,8 +8,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "platform/internal/theme.h"
 
@@ -131,6 +135,30 @@ void RegisterCallbackTable(const CallbackEntry* table, int count) {
     g_tableCount = table ? count : 0;
 }
 
+namespace {
+
+// While the application starts, Qt's messages are held back: when no display
+// can be opened Qt gives up with a fatal message and aborts. The program ends
+// instead with -1 and one line that says why; on success the held messages
+// go out as usual.
+QtMessageHandler previousHandler = nullptr;
+std::vector<std::pair<QtMsgType, QString>>* heldMessages = nullptr;
+
+void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtFatalMsg) {
+        heldMessages->emplace_back(type, text);
+        return;
+    }
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    std::fprintf(stderr,
+                 "corvel-scope: no display to show the program on (Qt platform \"%s\" could not start)\n",
+                 platform.isEmpty() ? "default" : platform.constData());
+    std::fflush(stderr);
+    std::_Exit(255);
+}
+
+}  // namespace
+
 int InitCVIRTE(int, char* argv[], int) {
     if (!QApplication::instance()) {
         // QApplication keeps references to argc and argv for its whole life.
@@ -138,7 +166,19 @@ int InitCVIRTE(int, char* argv[], int) {
         static char name[] = "corvel-scope";
         static char* args[] = {name, nullptr};
         if (argv && argv[0]) args[0] = argv[0];
+        std::vector<std::pair<QtMsgType, QString>> held;
+        heldMessages = &held;
+        previousHandler = qInstallMessageHandler(StartupMessages);
         new QApplication(argc, args);
+        qInstallMessageHandler(previousHandler);
+        heldMessages = nullptr;
+        for (const auto& m : held) {
+            const QByteArray text = m.second.toLocal8Bit();
+            if (m.first == QtWarningMsg || m.first == QtCriticalMsg)
+                qWarning("%s", text.constData());
+            else
+                qDebug("%s", text.constData());
+        }
     }
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
     // Panels end the program through their close callbacks, never by themselves.

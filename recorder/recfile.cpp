@@ -1,5 +1,6 @@
 // The record file: per frame a NUL-padded date field, a NUL-padded time
-// field and a text line of seven values, each piece appended on its own.
+// field and a text line of seven values, appended as one unit so that a
+// failed write never leaves part of a record behind.
 #include "recorder/recfile.h"
 
 #include <cstdio>
@@ -21,10 +22,9 @@ namespace {
 const int kTextField = 12;  // date and time: at most 11 characters, then NUL
 const int kValueCount = 7;
 const int kValueWidth = 6;
+const int kRecordSize = 2 * kTextField + kValueCount * kValueWidth + 1;
 
-char dateField[kTextField];
-char timeField[kTextField];
-unsigned short values[kValueCount];
+char record[kRecordSize + 1];  // one spare byte for snprintf's NUL
 bool lastWritten = false;
 char lostFile[sizeof file_name];
 char report[sizeof file_name + 200];
@@ -51,27 +51,40 @@ const char* LostRecordFile(void) {
 }
 
 void ToFile(void) {
-    FillField(dateField, DateStr());
-    FillField(timeField, TimeStr());
-    values[0] = dataChRef;
-    values[1] = dataChDir;
-    values[2] = dataChDif;
-    values[3] = dataNorm;
-    values[4] = dataInt;
-    values[5] = dataGf;
-    values[6] = dataTemp;
+    FillField(record, DateStr());
+    FillField(record + kTextField, TimeStr());
+    const unsigned short values[kValueCount] = {dataChRef, dataChDir, dataChDif, dataNorm,
+                                                dataInt,   dataGf,    dataTemp};
+    char* line = record + 2 * kTextField;
+    for (int i = 0; i < kValueCount; ++i)
+        std::snprintf(line + i * kValueWidth, kValueWidth + 1, "%*u", kValueWidth, values[i]);
+    line[kValueCount * kValueWidth] = '\n';
 
-    // A piece that fails ends the record there, so that a record is never
-    // completed by pieces of the next one.
     lastWritten =
         file_name[0] != '\0' &&
-        ArrayToFile(file_name, dateField, DT_CHAR, kTextField, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,
-                    VAL_CONST_WIDTH, kTextField, VAL_BINARY, VAL_APPEND) == FILE_OK &&
-        ArrayToFile(file_name, timeField, DT_CHAR, kTextField, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,
-                    VAL_CONST_WIDTH, kTextField, VAL_BINARY, VAL_APPEND) == FILE_OK &&
-        ArrayToFile(file_name, values, DT_U16, kValueCount, kValueCount, VAL_DATA_MULTIPLEXED,
-                    VAL_GROUPS_AS_COLUMNS, VAL_CONST_WIDTH, kValueWidth, VAL_ASCII, VAL_APPEND) == FILE_OK;
+        ArrayToFile(file_name, record, DT_CHAR, kRecordSize, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,
+                    VAL_CONST_WIDTH, kRecordSize, VAL_BINARY, VAL_APPEND) == FILE_OK;
     if (!lastWritten) std::snprintf(lostFile, sizeof lostFile, "%s", file_name);
+}
+
+bool EmptyRecFile(void) {
+    if (file_name[0] == '\0') return true;  // nothing to empty; the run reports its lost records
+    // Deleting fails in a folder without write permission, yet the file may
+    // still be emptied in place; an append-only file or a folder can be neither.
+    if (CVI_DeleteFile(file_name) == 0 || TruncateFile(file_name) == FILE_OK) return true;
+    std::snprintf(
+        report, sizeof report,
+        " The file \n %s \n could not be emptied for a new recording. \n The recording has not been "
+        "started. ",
+        file_name);
+    MessagePopup("ATTENTION!", report);
+    return false;
+}
+
+void ShowLostRecords(unsigned int lost, unsigned int total) {
+    char text[80] = "";
+    if (lost > 0) std::snprintf(text, sizeof text, "RECORDS LOST: %u of %u could not be saved.", lost, total);
+    SetCtrlVal(recpanel, RECP_DISPRECORDLOST, text);
 }
 
 void ReportLostRecords(unsigned int lost, unsigned int total) {

@@ -12,6 +12,12 @@ void ReadRecFileName(void);
 bool LastRecordWritten(void);
 // The path of the last record that could not be written ("" when none failed).
 const char* LostRecordFile(void);
+// Empties the record file for a timed run; when that is impossible, tells
+// the operator why and returns false: a run never appends to old records.
+bool EmptyRecFile(void);
+// Shows on the recorder panel, without stopping the run, how many records
+// of the run so far were lost; nothing when `lost` is 0.
+void ShowLostRecords(unsigned int lost, unsigned int total);
 // Tells the operator that `lost` of the `total` records of a run were not
 // written to the file; a single lost manual record when total is 0.
 void ReportLostRecords(unsigned int lost, unsigned int total);

@@ -60,10 +60,11 @@ void Record(void) {
     ReadRecFileName();
     if (ConfirmPopup("ATTENTION!", "Are you sure, that you have selected the right file name?") != 1) return;
     MessagePopup("ATTENTION!", kFileInUseWarning);
+    if (!EmptyRecFile()) return;
     LockRun(1);
-    if (file_name[0] != '\0') CVI_DeleteFile(file_name);
     runRecords = 0;
     runLost = 0;
+    ShowLostRecords(0, 0);
     RecordFrame();
     if (runLost == 0)
         MessagePopup("INFO!", "File has been saved!");
@@ -90,6 +91,8 @@ void RecordFrame(void) {
         ToFile();
         ++runRecords;
         if (!LastRecordWritten()) ++runLost;
+        // A modal popup would stall the run; the panel says it at once.
+        if (runLost > 0) ShowLostRecords(runLost, runRecords);
         CountRecord();
     }
 }

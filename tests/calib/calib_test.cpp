@@ -83,6 +83,8 @@ protected:
         if (order == 9) {
             for (int i = 0; i < 16; ++i) FakeSensor::PutWord(out, i, 0);
             for (int i = 0; i < 3; ++i) FakeSensor::PutWord(out, i, stored[i]);
+            for (int i = 13; i < 16; ++i)
+                FakeSensor::PutWord(out, i, static_cast<unsigned short>(0x1100 + i));
             if (corruptReadBack) FakeSensor::PutWord(out, 0, static_cast<unsigned short>(stored[0] + 1));
             return shortReadBack ? 31 : 32;
         }
@@ -199,19 +201,43 @@ TEST_F(Calibration, FailedSearchKeepsTheSearchSettingsPassedOneRestores) {
     EXPECT_TRUE(sawFinal);
 }
 
-TEST_F(Calibration, ALostFrameFailsTheSearch) {
-    dirs.assign(10, 3850);
-    frameTimeouts.assign(10, false);
-    frameTimeouts[3] = true;  // the fourth frame never comes
-    seam::ExpectConfirm(1);
-    seam::ExpectMessage();
-    seam::ExpectMessage();  // the time-out report
-    seam::ExpectMessage();  // the search failure
-    StartCalibrationRef1();
-    EXPECT_EQ(calibok, 0);
-    ASSERT_EQ(seam::Shown().size(), 4u);
-    EXPECT_NE(seam::Shown()[2].text.find("TIMEOUT"), std::string::npos);
-    EXPECT_EQ(LastText(), kFailText);
+// A lost frame inside the search goes on with the old values; a lost tenth
+// or final frame fails, leaving the search settings like any failed search.
+TEST_F(Calibration, LostFramesInTheSearch) {
+    const struct {
+        int lost;  // index of the lost frame; 10 is the final measurement
+        bool pass;
+    } cases[] = {{3, true}, {9, false}, {10, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lost);
+        dirs.assign(11, 3850);
+        frameTimeouts.assign(11, false);
+        frameTimeouts[c.lost] = true;
+        pmod = 1, average = 64, evalmode = 1, trigger = 2;
+        seam::Clear();
+        sensor.ClearReceived();
+        seam::ExpectConfirm(1);
+        seam::ExpectMessage();
+        seam::ExpectMessage();  // the time-out report
+        seam::ExpectMessage();
+        StartCalibrationRef1();
+        EXPECT_EQ(calibok, c.pass ? 1 : 0);
+        ASSERT_EQ(seam::Shown().size(), 4u);
+        EXPECT_NE(seam::Shown()[2].text.find("TIMEOUT"), std::string::npos);
+        EXPECT_EQ(LastText() == kFailText, !c.pass);
+        Settle();
+        auto got = sensor.Received();
+        while (!got.empty() && FakeSensor::Word(got.back(), 1) != 1) got.pop_back();
+        ASSERT_FALSE(got.empty());
+        const int want[] = {c.pass ? 1 : 0, c.pass ? 64 : 4096, c.pass ? 1 : 0};
+        EXPECT_EQ(FakeSensor::Word(got.back(), 3), want[0]);  // pmod
+        EXPECT_EQ(FakeSensor::Word(got.back(), 4), want[1]);  // average
+        EXPECT_EQ(FakeSensor::Word(got.back(), 5), want[2]);  // evalmode
+        unsigned short v = 0;
+        GetCtrlVal(panel, P_EDITAVERAGE, &v);
+        EXPECT_EQ(v, want[1]);
+        EXPECT_EQ(trigger, c.pass ? 2 : 0);
+    }
 }
 
 TEST_F(Calibration, ConfirmationStoresAndReadsBack) {
@@ -226,6 +252,7 @@ TEST_F(Calibration, ConfirmationStoresAndReadsBack) {
     dirs.push_back(3860);
     dirs.push_back(3855);  // the final measurement
     Search();
+    pp[16] = 0x7777;
     ASSERT_EQ(calibok, 1);
     const unsigned short foundPower = power;
 
@@ -236,6 +263,10 @@ TEST_F(Calibration, ConfirmationStoresAndReadsBack) {
     EXPECT_EQ(stored[0], foundPower);
     EXPECT_EQ(stored[1], 3855);
     EXPECT_EQ(stored[2], 2000);
+    // Words 13 to 15 of the read-back are the pass-through words; the teach table stays.
+    EXPECT_EQ(pp[13], 0x110D);
+    EXPECT_EQ(pp[15], 0x110F);
+    EXPECT_EQ(pp[16], 0x7777);
 
     corruptReadBack = true;
     seam::ExpectConfirm(1);

@@ -82,7 +82,11 @@ protected:
         }
         if (order == 3 || order == 4) {
             FakeSensor::PutWord(out, 0, static_cast<unsigned short>(order == 3 ? 333 : 444));  // power
-            FakeSensor::PutWord(out, 6, 40);                                                   // maxno
+            // The rest fits the panel: pmod, evalmode, intlim, trigger, extteach, analog out.
+            const unsigned short fit[][2] = {{1, 1}, {3, 1}, {8, 2}, {9, 0}, {10, 100}, {11, 4000}};
+            for (const auto& f : fit) FakeSensor::PutWord(out, f[0], f[1]);
+            FakeSensor::PutWord(out, 5, paraIntlim);
+            FakeSensor::PutWord(out, 6, 40);    // maxno
             FakeSensor::PutWord(out, 7, 1);     // binary outputs: no vector-count warning
             FakeSensor::PutWord(out, 12, 995);  // bias -5
             FakeSensor::PutWord(out, 13, 7);
@@ -106,6 +110,7 @@ protected:
 
     FakeSensor sensor;
     std::atomic<int> paraLen{280}, dataLen{32}, versionLen{96}, frames{1000};
+    std::atomic<unsigned short> paraIntlim{4000};
 };
 
 TEST_F(Link, SendToRamAndToEeprom) {
@@ -147,14 +152,22 @@ TEST_F(Link, SendOnAClosedPortReportsAtOnce) {
 TEST_F(Link, ParameterReadAcceptedAndFedToThePanel) {
     Open();
     target = EEPROM;
+    paraIntlim = 5000;  // more than the panel holds: said once, not hidden
+    seam::ExpectMessage();
     GetPara();
     EXPECT_EQ(Orders(1), std::vector<int>{4});
     EXPECT_EQ(power, 444);
     EXPECT_EQ(maxno, 31);
     EXPECT_EQ(bias, -5);
     EXPECT_EQ(pp[13], 7);
+    EXPECT_EQ(pp[16], 50016) << "the teach table as read";
     EXPECT_EQ(waitdel, 0.1);
-    EXPECT_TRUE(seam::Shown().empty());
+    ASSERT_EQ(seam::Shown().size(), 1u);
+    EXPECT_EQ(seam::Shown()[0].title, "ATTENTION!");
+    EXPECT_EQ(
+        seam::Shown()[0].text,
+        " Some values read do not fit the panel: \n INTLIM: read 5000, the panel shows 4095 \n The panel "
+        "values go to the sensor with the next send. ");
     unsigned short shown = 0;
     GetCtrlVal(panel, P_SLIDEPOWER, &shown);
     EXPECT_EQ(shown, 444) << "the read is shown on the panel";

@@ -192,8 +192,13 @@ protected:
     std::vector<unsigned> ValidWords() {
         std::vector<unsigned> w(140);
         for (int i = 0; i < 140; ++i) w[i] = 10 + i;
+        // Rings and switches hold only their items.
+        w[1] = 1;     // pmod DYN
+        w[3] = 1;     // evalmode GF
         w[6] = 4;     // maxno
         w[7] = 1;     // BINARY
+        w[8] = 2;     // trigger EXT2
+        w[9] = 1;     // extern teach
         w[12] = 990;  // bias -10
         return w;
     }
@@ -303,6 +308,30 @@ TEST_F(ParaFile, MaxNoAboveThirtyOneLoadsAsThirtyOne) {
     EXPECT_EQ(bias, -10);
 }
 
+TEST_F(ParaFile, ValuesThePanelCannotHoldAreReportedOnce) {
+    std::vector<unsigned> w = ValidWords();
+    w[0] = 1200;   // power
+    w[2] = 0;      // average
+    w[5] = 5000;   // intlim
+    w[11] = 6000;  // anaoutend
+    w[3] = 7;      // evalmode: no such item
+    WriteText(path, FileOf(w));
+    OtherState();
+    seam::ExpectFile(1, path);
+    seam::ExpectMessage();
+    ReadParaFromFile();
+    ASSERT_EQ(seam::Shown().size(), 2u);
+    EXPECT_EQ(seam::Shown()[1].title, "ATTENTION!");
+    EXPECT_EQ(
+        seam::Shown()[1].text,
+        " Some values read do not fit the panel: \n LED POWER: read 1200, the panel shows 1000 \n AVERAGE: "
+        "read 0, the panel shows 1 \n EVALMODE: read 7, the panel shows 0 \n INTLIM: read 5000, the panel "
+        "shows 4095 \n ANALOG OUT END: read 6000, the panel shows 4095 \n The panel values go to the sensor "
+        "with the next send. ");
+    EXPECT_EQ(pp[13], 23) << "pass-through words as read";
+    EXPECT_EQ(ctt[0][0], 26) << "teach table as read";
+}
+
 TEST_F(ParaFile, OtherLineEndsAndPaddingRead) {
     const std::vector<unsigned> w = ValidWords();
     const std::string variants[] = {
@@ -368,6 +397,16 @@ TEST_F(ParaFile, BadFilesAreRefusedAndChangeNothing) {
     }
     ExpectRefused(dir + "/missing.dat", "missing file");
     ExpectRefused(dir, "a folder");
+    // Neither blocks nor eats memory: refused at once like any unreadable file.
+    const std::string fifo = dir + "/fifo.dat", zero = dir + "/zero.dat";
+    unlink(fifo.c_str());
+    unlink(zero.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    ExpectRefused(fifo, "a FIFO");
+    ExpectRefused(zero, "a link to /dev/zero");
+    WriteText(path, full + std::string(40000, ' '));
+    ExpectRefused(path, "longer than any parameter file");
     // A file that cannot be read.
     const std::string locked = dir + "/locked.dat";
     WriteText(locked, full);
@@ -390,15 +429,20 @@ TEST_F(ParaFile, NewFileNameOnReadIsRefused) {
 }
 
 TEST_F(ParaFile, AFileThatCannotBeWrittenIsReported) {
-    const std::string nowhere = dir + "/no/such/folder/init.dat";
-    PanelSet(3);
-    seam::ExpectFile(2, nowhere);
-    seam::ExpectMessage();
-    SendParaToFile();
-    ASSERT_EQ(seam::Shown().size(), 2u);
-    EXPECT_EQ(seam::Shown()[1].title, "ATTENTION!");
-    EXPECT_EQ(seam::Shown()[1].text, "The parameter file\n" + nowhere + "\ncould not be saved.");
-    EXPECT_EQ(power, 103) << "the panel was still read";
+    const std::string fifo = dir + "/out.fifo";
+    unlink(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& nowhere : {dir + "/no/such/folder/init.dat", fifo}) {
+        PanelSet(3);
+        seam::Clear();
+        seam::ExpectFile(2, nowhere);
+        seam::ExpectMessage();
+        SendParaToFile();
+        ASSERT_EQ(seam::Shown().size(), 2u);
+        EXPECT_EQ(seam::Shown()[1].title, "ATTENTION!");
+        EXPECT_EQ(seam::Shown()[1].text, "The parameter file\n" + nowhere + "\ncould not be saved.");
+        EXPECT_EQ(power, 103) << "the panel was still read";
+    }
 }
 
 // The values a strict reader takes from `text`: the first 140 blank-, tab-,
@@ -475,7 +519,9 @@ TEST_F(ParaFile, MutatedFilesLoadWhollyOrNotAtAll) {
         seam::ExpectFile(1, path);
         ReadParaFromFile();
         bool notice = false;
-        for (const seam::Popup& p : seam::Shown()) notice |= p.title == "ATTENTION!";
+        for (const seam::Popup& p : seam::Shown())
+            notice |=
+                p.title == "ATTENTION!" && p.text.find("not a valid parameter file") != std::string::npos;
         SCOPED_TRACE("iteration " + std::to_string(iter));
         if (notice) {
             EXPECT_TRUE(!valid) << "refused a valid file";

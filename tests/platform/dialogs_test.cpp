@@ -68,6 +68,7 @@ TEST_F(Dialogs, ConfirmAndMessageShowAndReturnTheOperatorsAnswer) {
         ASSERT_TRUE(box);
         EXPECT_EQ(box->windowTitle(), QStringLiteral("ATTENTION!"));
         EXPECT_EQ(box->text(), QStringLiteral("Overwrite?"));
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
         box->button(QMessageBox::Yes)->click();
     });
     EXPECT_EQ(ConfirmPopup("ATTENTION!", "Overwrite?"), 1);
@@ -76,8 +77,12 @@ TEST_F(Dialogs, ConfirmAndMessageShowAndReturnTheOperatorsAnswer) {
     Operator no([](QDialog* d) { qobject_cast<QMessageBox*>(d)->button(QMessageBox::No)->click(); });
     EXPECT_EQ(ConfirmPopup("ATTENTION!", "Overwrite?"), 0);
 
-    Operator ok([](QDialog* d) { d->accept(); });
-    EXPECT_EQ(MessagePopup("INFO!", "text"), 0);
+    // Markup-looking text is shown as it is, in both kinds of popup.
+    Operator ok([](QDialog* d) {
+        EXPECT_EQ(qobject_cast<QMessageBox*>(d)->textFormat(), Qt::PlainText);
+        d->accept();
+    });
+    EXPECT_EQ(MessagePopup("INFO!", "<b>text</b>"), 0);
     EXPECT_TRUE(ok.acted());
 }
 

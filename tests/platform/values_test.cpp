@@ -81,6 +81,10 @@ TEST_F(PanelTest, TextControlsAndTextBoxes) {
     SetCtrlVal(h, TP_DISPSTATUS, "TIMEOUT");
     GetCtrlVal(h, TP_DISPSTATUS, buf, 4);  // truncated to the buffer, terminated
     EXPECT_STREQ(buf, "TIM");
+    // Text from the wire that looks like markup is shown as it is.
+    SetCtrlVal(h, TP_DISPSTATUS, "<b>V2.0</b> &amp;");
+    ASSERT_TRUE(Widget<QLabel>("DispStatus"));
+    EXPECT_EQ(Widget<QLabel>("DispStatus")->textFormat(), Qt::PlainText);
 
     ASSERT_EQ(GetTextBoxLine(h, TP_RECFILE, 0, buf, sizeof buf), UIE_OK);
     EXPECT_STREQ(buf, "first");

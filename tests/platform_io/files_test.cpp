@@ -2,7 +2,9 @@
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -196,9 +198,9 @@ TEST_F(Files, WriteFailuresAreReported) {
     EXPECT_EQ(ArrayToFile("", v, DT_U16, 2, 1, 0, 0, 0, 5, VAL_ASCII, VAL_APPEND), FILE_CANNOT_OPEN);
     EXPECT_EQ(ArrayToFile(dir.c_str(), v, DT_U16, 2, 1, 0, 0, 0, 5, VAL_ASCII, VAL_TRUNCATE),
               FILE_CANNOT_OPEN);
-    if (access("/dev/full", W_OK) == 0) {
+    if (access("/dev/full", W_OK) == 0) {  // a device is no data file
         EXPECT_EQ(ArrayToFile("/dev/full", v, DT_U16, 2, 1, 0, 0, 0, 5, VAL_ASCII, VAL_APPEND),
-                  FILE_WRITE_ERROR);
+                  FILE_CANNOT_OPEN);
     }
 
     EXPECT_EQ(ArrayToFile(path.c_str(), v, DT_U16, 3, 2, 0, 0, 0, 5, VAL_ASCII, VAL_TRUNCATE),
@@ -213,6 +215,25 @@ TEST_F(Files, WriteFailuresAreReported) {
               FILE_BAD_ARGUMENT);
     struct stat st;
     EXPECT_NE(stat(path.c_str(), &st), 0) << "nothing written on a refused call";
+}
+
+// A FIFO would block open or read for good, a device would feed without
+// end: both are refused at once. A regular file is emptied in place.
+TEST_F(Files, OnlyRegularFiles) {
+    unsigned short v[2] = {7, 8};
+    const std::string fifo = dir + "/fifo", zero = dir + "/zero";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    for (const std::string& p : {fifo, zero}) {
+        EXPECT_EQ(FileToArray(p.c_str(), v, DT_U16, 2, 1, 0, 0, VAL_ASCII), FILE_CANNOT_OPEN) << p;
+        EXPECT_EQ(ArrayToFile(p.c_str(), v, DT_U16, 2, 1, 0, 0, 0, 5, VAL_ASCII, VAL_APPEND),
+                  FILE_CANNOT_OPEN);
+        EXPECT_EQ(TruncateFile(p.c_str()), FILE_CANNOT_OPEN);
+    }
+    Write("0123456789");
+    EXPECT_EQ(TruncateFile(path.c_str()), FILE_OK);
+    EXPECT_EQ(Read(), "");
+    EXPECT_EQ(TruncateFile((dir + "/none").c_str()), FILE_OK);
 }
 
 TEST_F(Files, DeleteFile) {

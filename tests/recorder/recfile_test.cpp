@@ -1,6 +1,8 @@
 // The record layout and records that cannot be written.
 #include "recorder/recfile.h"
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,6 +82,23 @@ TEST_F(RecordFile, UnwritableFilesAreNoticed) {
     Use(dir + "/ok.dat");
     ToFile();
     EXPECT_TRUE(LastRecordWritten());
+}
+
+TEST_F(RecordFile, RecordThatDoesNotFitLeavesNoFragment) {
+    const std::string path = dir + "/rec.dat";
+    Use(path);
+    ToFile();
+    struct rlimit old;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 67 + 40;  // room for date, time and part of the values
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    ToFile();
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(LastRecordWritten());
+    EXPECT_EQ(rectest::ReadFile(path).size(), 67u);
 }
 
 TEST_F(RecordFile, RecordPathIsTheFirstLineOfTheDisplay) {

@@ -283,6 +283,28 @@ TEST_F(RecordRun, RunThatCouldNotWriteSaysSoInsteadOfSaved) {
     EXPECT_FALSE(rectest::FileExists(dir + "/missing"));
 }
 
+TEST_F(RecordRun, LostRecordsShowAtOnceAndAFileThatCannotBeEmptiedIsRefused) {
+    StartSensor();
+    static char during[100];
+    during[0] = '\0';
+    ShowRecFile(dir + "/missing/record.dat");
+    QTimer::singleShot(1500, [] { GetCtrlVal(recpanel, RECP_DISPRECORDLOST, during); });
+    StartRun(1, 2);
+    EXPECT_STREQ(during, "RECORDS LOST: 1 of 1 could not be saved.");
+    ASSERT_EQ(seam::Shown().size(), 3u);  // the end report stays
+
+    // A folder can be neither deleted nor emptied: no run, and a report.
+    seam::Clear();
+    ShowRecFile(dir);
+    const unsigned long before = Requests();
+    StartRun(1, 2);
+    ASSERT_EQ(seam::Shown().size(), 3u);
+    EXPECT_EQ(Popup(2),
+              "ATTENTION!| The file \n " + dir +
+                  " \n could not be emptied for a new recording. \n The recording has not been started. ");
+    EXPECT_EQ(Requests(), before);
+}
+
 TEST_F(RecordRun, FileChosenDuringTheRunTakesTheFollowingRecords) {
     StartSensor();
     const std::string missing = dir + "/missing/record.dat";

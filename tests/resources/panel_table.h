@@ -122,6 +122,7 @@ const Ctrl kRECP[] = {
     {"RecDispTemp", RECP_RECDISPTEMP, IND, DT_U16, ""},
     {"ButtonShowGraph", RECP_BUTTONSHOWGRAPH, CMD, DT_NONE, "CBF_ButtonShowGraph"},
     {"ButtonCloseRecorder", RECP_BUTTONCLOSERECORDER, CMD, DT_NONE, "CBF_ButtonCloseRecorder"},
+    {"DispRecordLost", RECP_DISPRECORDLOST, TXT, DT_STRING, ""},
 };
 
 const Ctrl kCALIBP[] = {

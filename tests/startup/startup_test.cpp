@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -89,6 +90,26 @@ TEST(StartUp, MissingPanelFileEndsWithMinusOne) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 255);
     std::system(("rm -rf '" + std::string(tmpl) + "'").c_str());
+}
+
+// Without a display the program ends with -1 and one line saying why, not
+// with an abort inside the toolkit.
+TEST(StartUp, NoDisplayEndsWithMinusOne) {
+    char exe[512] = "";
+    GetProjectDir(exe);
+    const std::string err = std::string(testing::TempDir()) + "/corvel-nodisplay.txt";
+    const int status = std::system(("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb timeout 20 '" +
+                                    std::string(exe) + "/corvel-scope' 2>'" + err + "'")
+                                       .c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 255);
+    FILE* f = std::fopen(err.c_str(), "r");
+    ASSERT_NE(f, nullptr);
+    char line[512] = "";
+    ASSERT_NE(std::fgets(line, sizeof line, f), nullptr);
+    EXPECT_NE(std::strstr(line, "no display"), nullptr) << line;
+    EXPECT_EQ(std::fgetc(f), EOF) << "one line";
+    std::fclose(f);
 }
 
 }  // namespace
