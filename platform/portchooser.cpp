@@ -57,10 +57,11 @@ PortDialog::PortDialog(int current, const char* help, QWidget* parent)
     intro->setTextFormat(Qt::PlainText);
 
     deviceList_ =
-        MakeList(QStringLiteral("devices"), {QStringLiteral("Device"), QStringLiteral("Maker and model"),
-                                             QStringLiteral("Plugged"), QStringLiteral("COM")});
+        MakeList(QStringLiteral("devices"),
+                 {QStringLiteral("Maker and model"), QStringLiteral("Device"), QStringLiteral("COM"),
+                  QStringLiteral("Plugged"), QStringLiteral("Stable name (linked)")});
     linkList_ = MakeList(QStringLiteral("links"),
-                         {QStringLiteral("COM"), QStringLiteral("Stands for"), QStringLiteral("State")});
+                         {QStringLiteral("COM"), QStringLiteral("State"), QStringLiteral("Stands for")});
 
     auto* devCaption = new QLabel(QStringLiteral("&Devices"));
     devCaption->setBuddy(deviceList_);
@@ -150,10 +151,8 @@ void PortDialog::Refresh() {
         QStringList coms;
         for (const ComLink& l : links)
             if (l.target == d.byId || l.target == d.node) coms << QStringLiteral("COM%1").arg(l.com);
-        QString name =
-            d.byId.empty() ? Q(d.node) : Q(d.byId) + QStringLiteral("  (") + Q(d.node) + QLatin1Char(')');
-        auto* item =
-            new QTreeWidgetItem({name, Q(d.label), WhenPlugged(d.plugged), coms.join(QStringLiteral(", "))});
+        auto* item = new QTreeWidgetItem(
+            {Q(d.label), Q(d.node), coms.join(QStringLiteral(", ")), WhenPlugged(d.plugged), Q(d.byId)});
         deviceList_->addTopLevelItem(item);
     }
     if (deviceList_->topLevelItemCount() > 0) deviceList_->setCurrentItem(deviceList_->topLevelItem(0));
@@ -161,14 +160,16 @@ void PortDialog::Refresh() {
     const int keep = com_->value();
     linkList_->clear();
     for (const ComLink& l : links) {
-        auto* item = new QTreeWidgetItem({QStringLiteral("COM%1").arg(l.com), Q(l.target),
-                                          l.present ? QStringLiteral("present") : QStringLiteral("missing")});
+        auto* item = new QTreeWidgetItem({QStringLiteral("COM%1").arg(l.com),
+                                          l.present ? QStringLiteral("present") : QStringLiteral("missing"),
+                                          Q(l.target)});
         item->setData(0, Qt::UserRole, l.com);
         linkList_->addTopLevelItem(item);
     }
     com_->setValue(keep);
-    for (int c = 0; c < deviceList_->columnCount(); ++c) deviceList_->resizeColumnToContents(c);
+    for (int c = 0; c + 1 < deviceList_->columnCount(); ++c) deviceList_->resizeColumnToContents(c);
     linkList_->resizeColumnToContents(0);
+    linkList_->resizeColumnToContents(1);
     if (devices_.empty()) Say("No serial device found. Plug in the adapter and press Refresh.");
 }
 
