@@ -39,8 +39,9 @@ void CheckComLine(void);
 // check (without reading parameters). False when the port is still not
 // usable; the status line then says why and the action is to stop.
 bool EnsurePort(void);
-// Shows beside the status text what COM n stands for, or why it failed.
-void ShowPortDetail(void);
+// Shows beside the status text what COM `port` stands for, or why it
+// cannot be used and what helps.
+void ShowPortDetail(unsigned short port);
 
 int CBF_ButtonSend(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_ButtonGet(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

@@ -53,7 +53,7 @@ void Reason(const ComPortInfo& info, char* out, size_t size) {
 // when it does not open.
 bool OpenPort(unsigned short port) {
     ret = static_cast<short>(OpenComConfig(port, "", 19200, 0, 8, 1, 1024, 1024));
-    ShowPortDetail();
+    ShowPortDetail(port);
     if (ret < 0) {
         strncpy(szStatus, OpenErrorText(ret), sizeof szStatus - 1);
         szStatus[sizeof szStatus - 1] = 0;
@@ -82,7 +82,7 @@ bool VersionCheck(void) {
     }
     SetCtrlVal(panel, P_DISPSTATUS, "TIMEOUT");
     MessagePopup("INFO!", kNoLinkText);
-    if (ComPortGone(com)) ShowPortDetail();
+    if (ComPortGone(com)) ShowPortDetail(com);
     return false;
 }
 
@@ -99,20 +99,20 @@ void ChangePort(unsigned short port) {
 
 }  // namespace
 
-void ShowPortDetail(void) {
+void ShowPortDetail(unsigned short port) {
     ComPortInfo info;
     char text[600] = "";
     char why[128];
-    if (GetComPortInfo(com, &info) == 0) {
+    if (GetComPortInfo(port, &info) == 0) {
         Reason(info, why, sizeof why);
         const char* dev = info.device;
         switch (info.fault) {
             case COM_FAULT_NONE:
-                if (info.open) snprintf(text, sizeof text, "COM%u = %.500s", com, dev);
+                if (info.open) snprintf(text, sizeof text, "COM%u = %.500s", port, dev);
                 break;
             case COM_FAULT_MISSING:
                 snprintf(text, sizeof text,
-                         "%.400s: %s. Plug the device in, or link COM%u to one with PORTS...", dev, why, com);
+                         "%.400s: %s. Plug the device in, or link COM%u to one with PORTS…", dev, why, port);
                 break;
             case COM_FAULT_PERMISSION:
                 snprintf(text, sizeof text,
@@ -136,7 +136,7 @@ void ShowPortDetail(void) {
                 snprintf(text, sizeof text,
                          "%.400s: device gone (%s); port closed. GO, SEND, GET, calibration or recording "
                          "reopens COM%u.",
-                         dev, why, com);
+                         dev, why, port);
                 break;
             default:
                 snprintf(text, sizeof text, "%.400s: %s.", dev, why);

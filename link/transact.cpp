@@ -83,7 +83,7 @@ bool ReplyWait(int expected, const unsigned short* stopFlag) {
 
 void TimeoutReport(void) {
     SetCtrlVal(panel, P_DISPSTATUS, "TIMEOUT");
-    if (ComPortGone(com)) ShowPortDetail();
+    if (ComPortGone(com)) ShowPortDetail(com);
     MessagePopup(version, kTimeoutText);
 }
 
