@@ -80,6 +80,8 @@ const CallbackEntry kTable[] = {
     {"CBF_ButtonStartCalib", CBF_ButtonStartCalib, nullptr},
     {"CBF_ButtonConfirmCalib", CBF_ButtonConfirmCalib, nullptr},
     {"CBF_SlideRefPower", CBF_SlideRefPower, nullptr},
+    {"CBF_ButtonPorts", CBF_ButtonPorts, nullptr},
+    {"CBF_DispStatusDetail", CBF_DispStatusDetail, nullptr},
 };
 
 }  // namespace

@@ -3,6 +3,17 @@
 namespace corvel {
 
 const char InfoEditConnect[] = " Select a serial COM-PORT.";
+const char InfoButtonPorts[] =
+    " Opens the list of the serial devices of this PC. \n There a device can be linked to a COM number \n "
+    "(the link survives re-plugging a USB adapter) and a COM number can be used at once.";
+const char InfoPortChooser[] =
+    " Devices: the serial devices of this PC, newest plugged first, with maker and model. \n COM links: "
+    "which COM number stands for which device. \n Choose a device and a COM number, then LINK; REMOVE LINK "
+    "deletes the link \n of the COM number; USE COM changes to that COM number at once. \n Keys: Tab moves "
+    "between the parts, Enter uses the COM number, Esc closes.";
+const char InfoStatusDetail[] =
+    " Shows the device the COM number stands for, or why the port cannot be used \n and what helps "
+    "(for example membership in the group dialout).";
 const char InfoSelectMEM[] = " Select the source respectively the target for the parameter transfer.";
 const char InfoButtonSend[] =
     " All the parameters of the PC-User-Interface are transferred to the sensor or to a selectable file. \n "

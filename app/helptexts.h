@@ -5,6 +5,9 @@
 namespace corvel {
 
 extern const char InfoEditConnect[];
+extern const char InfoButtonPorts[];
+extern const char InfoPortChooser[];
+extern const char InfoStatusDetail[];
 extern const char InfoSelectMEM[];
 extern const char InfoButtonSend[];
 extern const char InfoButtonGet[];

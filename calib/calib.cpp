@@ -207,7 +207,7 @@ int CBF_ButtonCloseCalib(int, int, int event, void*, int, int) {
 int CBF_ButtonStartCalib(int p, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonRunning);
-        StartCalibrationRef1();
+        if (EnsurePort()) StartCalibrationRef1();
         SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonIdle);
     }
     return HelpOnly(event, InfoButtonStartCalib);
@@ -216,7 +216,7 @@ int CBF_ButtonStartCalib(int p, int control, int event, void*, int, int) {
 int CBF_ButtonConfirmCalib(int p, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonRunning);
-        ConfirmCalibration();
+        if (EnsurePort()) ConfirmCalibration();
         SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonIdle);
     }
     return HelpOnly(event, InfoButtonConfirmCalib);

@@ -34,11 +34,22 @@ bool LastFrameAccepted(void);
 // ---- port set-up and link check ----
 void InitRS232(unsigned short port);
 void CheckComLine(void);
+// Called first by every action that needs the sensor: when an exchange
+// found the device gone, reopens the same COM number and runs the link
+// check (without reading parameters). False when the port is still not
+// usable; the status line then says why and the action is to stop.
+bool EnsurePort(void);
+// Shows beside the status text what COM `port` stands for, or why it
+// cannot be used and what helps.
+void ShowPortDetail(unsigned short port);
 
 int CBF_ButtonSend(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_ButtonGet(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_ButtonGo(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_ButtonStop(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_EditConnect(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonPorts(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispStatusDetail(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2);
 
 }  // namespace corvel

@@ -83,6 +83,7 @@ bool ReplyWait(int expected, const unsigned short* stopFlag) {
 
 void TimeoutReport(void) {
     SetCtrlVal(panel, P_DISPSTATUS, "TIMEOUT");
+    if (ComPortGone(com)) ShowPortDetail(com);
     MessagePopup(version, kTimeoutText);
 }
 
@@ -177,7 +178,7 @@ int CBF_ButtonSend(int, int, int event, void*, int, int) {
         WaitTransDelay();
         if (target == DATFILE)
             SendParaToFile();
-        else
+        else if (EnsurePort())
             SendPara();
     }
     return HelpOnly(event, InfoButtonSend);
@@ -189,7 +190,7 @@ int CBF_ButtonGet(int, int, int event, void*, int, int) {
         WaitTransDelay();
         if (target == DATFILE)
             ReadParaFromFile();
-        else
+        else if (EnsurePort())
             GetPara();
     }
     return HelpOnly(event, InfoButtonGet);
@@ -198,7 +199,7 @@ int CBF_ButtonGet(int, int, int event, void*, int, int) {
 int CBF_ButtonGo(int, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         WaitTransDelay();
-        GetData();
+        if (EnsurePort()) GetData();
     }
     return HelpOnly(event, InfoButtonGo);
 }

@@ -9,7 +9,7 @@
 
 namespace seam {
 
-enum class Kind { Message, Confirm, FileSelect };
+enum class Kind { Message, Confirm, FileSelect, Ports };
 
 struct Popup {
     Kind kind;
@@ -22,7 +22,7 @@ struct Popup {
 
 struct Answer {
     Kind kind;
-    int value = 0;     // Confirm: 1/0; FileSelect: 0, 1 or 2
+    int value = 0;     // Confirm: 1/0; FileSelect: 0, 1 or 2; Ports: COM number or 0
     std::string path;  // FileSelect: the chosen path
     // Called while the popup is "open", before it returns (may be empty).
     void (*during)(void* data) = nullptr;

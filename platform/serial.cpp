@@ -12,11 +12,14 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <grp.h>
+#include <limits.h>
 #include <poll.h>
 #include <pwd.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -24,6 +27,8 @@
 #include <unistd.h>
 
 #include <chrono>
+
+#include "platform/comlinks.h"
 
 namespace {
 
@@ -33,9 +38,12 @@ struct PortState {
     int fd = -1;
     double timeout = 10.0;  // seconds, until SetComTime
     int lastLen = 0;        // what GetInQLen answered last
+    bool gone = false;      // closed because the device went away
+    ComPortInfo info;
 };
 
 PortState ports[kMaxPort + 1];
+int failNextOpen = 0;
 
 bool ValidPort(int port) {
     return port >= 1 && port <= kMaxPort;
@@ -94,32 +102,126 @@ bool CopyText(char* out, int size, const char* text) {
     return true;
 }
 
+void SetFault(int port, int fault, const char* device, int err) {
+    ComPortInfo& i = ports[port].info;
+    i.fault = fault;
+    if (device) CopyText(i.device, sizeof i.device, device);
+    CopyText(i.reason, sizeof i.reason, err ? strerror(err) : "");
+    i.group[0] = 0;
+    struct stat st;
+    if (fault == COM_FAULT_PERMISSION && stat(i.device, &st) == 0) {
+        const group* g = getgrgid(st.st_gid);
+        if (g && g->gr_name) CopyText(i.group, sizeof i.group, g->gr_name);
+    }
+}
+
+int FaultOfOpenError(int err) {
+    switch (err) {
+        case ENOENT:
+        case ENXIO:
+        case ENODEV:
+        case EIO:  // a ttyS node without a UART behind it
+        case ENOTDIR:
+            return COM_FAULT_MISSING;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return COM_FAULT_PERMISSION;
+        case EBUSY:
+        case EWOULDBLOCK:
+            return COM_FAULT_BUSY;
+        default:
+            return COM_FAULT_OTHER;
+    }
+}
+
+// Releases the exclusive claim and the lock with the handle.
+void Release(int port) {
+    PortState& s = ports[port];
+    if (s.fd < 0) return;
+    (void)ioctl(s.fd, TIOCNXCL);
+    close(s.fd);  // drops the flock too
+    s.fd = -1;
+    s.lastLen = 0;
+    s.info.open = 0;
+}
+
+// An exchange found the device gone: say why and close the port, so that
+// the lock is not held on a dead handle and the next open starts afresh.
+void MarkGone(int port, int err) {
+    PortState& s = ports[port];
+    if (s.fd < 0) return;
+    struct stat st;
+    if (s.info.device[0] && stat(s.info.device, &st) != 0) err = errno;  // node removed
+    Release(port);
+    s.gone = true;
+    SetFault(port, COM_FAULT_GONE, nullptr, err);
+    if (!err) CopyText(s.info.reason, sizeof s.info.reason, "the line hung up");
+}
+
+bool DeviceGoneError(int err) {
+    return err == EIO || err == ENODEV || err == ENXIO || err == EPIPE;
+}
+
+// Ends a read or write that met an error: a device that went away closes
+// the port; bytes already moved are still reported.
+int Failed(int port, int done, int err) {
+    if (err == 0 || DeviceGoneError(err)) MarkGone(port, err);
+    return done > 0 ? done : COM_IO_ERROR;
+}
+
+// The handles of this process are closed at exit even when the program ends
+// without CloseCom, so the exclusive claim is never left on a device.
+struct ReleaseAtExit {
+    ~ReleaseAtExit() {
+        for (int p = 1; p <= kMaxPort; ++p) Release(p);
+    }
+} releaseAtExit;
+
 }  // namespace
 
 int ComLinkFolder(char* out, int size) {
-    char path[4096];
-    const char* xdg = getenv("XDG_CONFIG_HOME");
-    if (xdg && xdg[0] == '/') {
-        snprintf(path, sizeof path, "%s/corvel-scope/dosdevices", xdg);
-    } else {
-        const char* home = getenv("HOME");
-        if (!home || !home[0]) {
-            const passwd* pw = getpwuid(getuid());
-            home = pw && pw->pw_dir ? pw->pw_dir : "";
-        }
-        snprintf(path, sizeof path, "%s/.config/corvel-scope/dosdevices", home);
+    char path[PATH_MAX];
+    if (ComLinksFolder(path, sizeof path) != COMLINKS_OK) {
+        if (out && size > 0) out[0] = 0;
+        return COM_NO_PORT_FOUND;
     }
     return CopyText(out, size, path) ? 0 : COM_BAD_PARAMETER;
 }
 
+int GetComPortInfo(int port, ComPortInfo* info) {
+    if (!ValidPort(port)) return COM_INVALID_PORT;
+    if (info) *info = ports[port].info;
+    return 0;
+}
+
+bool ComPortGone(int port) {
+    return ValidPort(port) && ports[port].gone;
+}
+
+void ComFailNextOpen(int err) {
+    failNextOpen = err;
+}
+
 int ComPortDevice(int port, char* out, int size) {
     if (!ValidPort(port)) return COM_INVALID_PORT;
-    char folder[4096];
-    char path[4200];
+    char folder[PATH_MAX];
+    char path[PATH_MAX + 16];
     char device[8300];
-    if (ComLinkFolder(folder, sizeof folder) == 0) {
+    int rc = ComLinkFolder(folder, sizeof folder);
+    if (rc == COM_NO_PORT_FOUND) {
+        // A folder path that cannot be used is like a link whose target is
+        // missing: never a silent switch to /dev/ttyS(n-1).
+        if (out && size > 0) out[0] = 0;
+        return COM_NO_PORT_FOUND;
+    }
+    if (rc == 0) {
         snprintf(path, sizeof path, "%s/com%d", folder, port);
         struct stat st;
+        if (lstat(path, &st) != 0 && errno != ENOENT && errno != ENOTDIR) {
+            CopyText(out, size, path);
+            return COM_NO_PORT_FOUND;
+        }
         if (lstat(path, &st) == 0) {
             if (S_ISLNK(st.st_mode)) {
                 char target[4096];
@@ -143,10 +245,8 @@ int ComPortDevice(int port, char* out, int size) {
 
 int CloseCom(int port) {
     if (!ValidPort(port)) return COM_INVALID_PORT;
-    if (ports[port].fd >= 0) {
-        close(ports[port].fd);
-        ports[port].fd = -1;
-    }
+    Release(port);
+    ports[port].gone = false;
     return 0;
 }
 
@@ -155,7 +255,9 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
     (void)inputQueueSize;  // the kernel's tty buffers are the queues
     (void)outputQueueSize;
     if (!ValidPort(port)) return COM_INVALID_PORT;
-    CloseCom(port);
+    Release(port);  // a port found gone stays so until it opens again
+    PortState& s = ports[port];
+    SetFault(port, COM_FAULT_NONE, "", 0);
 
     speed_t speed;
     if (!BaudConstant(baudRate, &speed)) return COM_BAD_PARAMETER;
@@ -181,22 +283,46 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
     char device[8300];
     if (deviceName && deviceName[0]) {
         if (!CopyText(device, sizeof device, deviceName)) return COM_BAD_PARAMETER;
-    } else if (ComPortDevice(port, device, sizeof device) != 0) {
-        return COM_BAD_PARAMETER;
+    } else {
+        int rc = ComPortDevice(port, device, sizeof device);
+        if (rc == COM_NO_PORT_FOUND) {
+            SetFault(port, COM_FAULT_NO_FOLDER, device, ENAMETOOLONG);
+            return rc;
+        }
+        if (rc != 0) return COM_BAD_PARAMETER;
     }
+    CopyText(s.info.device, sizeof s.info.device, device);
 
-    int fd = open(device, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    int fd = -1;
+    if (failNextOpen) {
+        errno = failNextOpen;
+        failNextOpen = 0;
+    } else {
+        fd = open(device, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    }
     if (fd < 0) {
-        // EIO: a ttyS node without a UART behind it.
-        if (errno == ENOENT || errno == ENXIO || errno == ENODEV || errno == EIO) return COM_NO_PORT_FOUND;
+        int err = errno;
+        int fault = FaultOfOpenError(err);
+        SetFault(port, fault, nullptr, err);
+        if (fault == COM_FAULT_MISSING) return COM_NO_PORT_FOUND;
+        return COM_CANNOT_OPEN;
+    }
+    // This program's alone: TIOCEXCL refuses further opens of the device
+    // (except by root), the lock refuses every other copy of the program.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int err = errno;
+        close(fd);
+        SetFault(port, err == EWOULDBLOCK ? COM_FAULT_BUSY : COM_FAULT_OTHER, nullptr, err);
         return COM_CANNOT_OPEN;
     }
 
     termios t{};
     if (tcgetattr(fd, &t) != 0) {  // not a terminal at all
         close(fd);
+        SetFault(port, COM_FAULT_NOT_SERIAL, nullptr, ENOTTY);
         return COM_CANNOT_OPEN;
     }
+    (void)ioctl(fd, TIOCEXCL);
     cfmakeraw(&t);
     t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
     t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
@@ -211,7 +337,10 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
     cfsetispeed(&t, speed);
     cfsetospeed(&t, speed);
     if (tcsetattr(fd, TCSANOW, &t) != 0) {
+        int err = errno;
+        (void)ioctl(fd, TIOCNXCL);
         close(fd);
+        SetFault(port, COM_FAULT_OTHER, nullptr, err);
         return COM_CANNOT_OPEN;
     }
     // Raise DTR and RTS for adapters that power the line from them; a
@@ -220,8 +349,10 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
     (void)ioctl(fd, TIOCMBIS, &lines);
     tcflush(fd, TCIOFLUSH);
 
-    ports[port].fd = fd;
-    ports[port].timeout = 10.0;
+    s.fd = fd;
+    s.timeout = 10.0;
+    s.gone = false;
+    s.info.open = 1;
     return 0;
 }
 
@@ -274,14 +405,14 @@ int ComWrt(int port, const void* buffer, int count) {
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            return done > 0 ? done : COM_IO_ERROR;
+            return Failed(port, done, errno);
         int left = MsLeft(deadline);
         if (left == 0) break;
         pollfd pfd{fd, POLLOUT, 0};
         int pr = poll(&pfd, 1, left);
         if (pr < 0 && errno != EINTR) return done > 0 ? done : COM_IO_ERROR;
         if (pr > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) && !(pfd.revents & POLLOUT))
-            return done > 0 ? done : COM_IO_ERROR;
+            return Failed(port, done, 0);
     }
     return done;
 }
@@ -315,6 +446,7 @@ int GetInQLen(int port) {
         return ports[port].lastLen = n;
     if (broken) {
         // A hung-up line answers poll() at once; still pace the caller.
+        MarkGone(port, 0);
         SleepMs(1);
         return COM_IO_ERROR;
     }
@@ -336,16 +468,16 @@ int ComRd(int port, void* buffer, int count) {
             continue;
         }
         // 0 is end of file: the line hung up.
-        if (n == 0) return done > 0 ? done : COM_IO_ERROR;
+        if (n == 0) return Failed(port, done, 0);
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            return done > 0 ? done : COM_IO_ERROR;
+            return Failed(port, done, errno);
         int left = MsLeft(deadline);
         if (left == 0) break;
         pollfd pfd{fd, POLLIN, 0};
         int pr = poll(&pfd, 1, left);
         if (pr < 0 && errno != EINTR) return done > 0 ? done : COM_IO_ERROR;
         if (pr > 0 && !(pfd.revents & POLLIN) && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)))
-            return done > 0 ? done : COM_IO_ERROR;
+            return Failed(port, done, 0);
     }
     return done;
 }

@@ -1,7 +1,11 @@
 // Serial port services, addressed by COM port number (1 to 255).
 // COM n is the device the link `comN` in <config>/corvel-scope/dosdevices/
-// points to (config: $XDG_CONFIG_HOME, else ~/.config); without such a
-// link it is /dev/ttyS(n-1).
+// points to (config: $XDG_CONFIG_HOME when absolute, else ~/.config);
+// without such a link it is /dev/ttyS(n-1).
+//
+// An open port is this program's alone: the device is set exclusive and
+// locked (flock), so a second opener, another copy of the program
+// included, gets COM_CANNOT_OPEN. Closing the port releases both.
 #pragma once
 
 enum {
@@ -35,7 +39,41 @@ int ComRd(int port, void* buffer, int count);
 int CloseCom(int port);
 
 // The device path COM `port` maps to (for messages and tools).
-// Returns 0, or COM_INVALID_PORT.
+// Returns 0, COM_INVALID_PORT, or COM_NO_PORT_FOUND when the configuration
+// folder's path is too long to hold a link.
 int ComPortDevice(int port, char* out, int size);
-// The folder that holds the comN links.
+// The folder that holds the comN links; COM_NO_PORT_FOUND when there is no
+// usable folder, COM_BAD_PARAMETER when `out` is too small.
 int ComLinkFolder(char* out, int size);
+
+// Why a port is not usable: set by a failed open, and by an exchange that
+// finds the device gone (hang-up, EIO, ENODEV, node removed), which also
+// closes the port.
+enum ComFault {
+    COM_FAULT_NONE = 0,
+    COM_FAULT_MISSING,     // no such device, or no UART behind the node
+    COM_FAULT_PERMISSION,  // the user may not open the device
+    COM_FAULT_BUSY,        // another program holds the port
+    COM_FAULT_NOT_SERIAL,  // the path is no terminal device
+    COM_FAULT_NO_FOLDER,   // the configuration folder cannot hold links
+    COM_FAULT_GONE,        // the open device went away
+    COM_FAULT_OTHER,
+};
+
+struct ComPortInfo {
+    int open = 0;  // 1 while the port is open
+    int fault = COM_FAULT_NONE;
+    char device[4096] = {0};  // the device COM n stood for at the last open
+    char reason[128] = {0};   // the system's reason, e.g. "Permission denied"
+    char group[64] = {0};     // the group that owns the device, when known
+};
+
+// What is known about `port` since its last open. Returns 0, or
+// COM_INVALID_PORT.
+int GetComPortInfo(int port, ComPortInfo* info);
+// True when an exchange found the device of `port` gone and closed it; stays
+// so (also across failed re-opens) until the port opens again or CloseCom.
+bool ComPortGone(int port);
+// For tests: the next device open fails with the system error `err`
+// (0 cancels), so that faults a test user cannot cause are reproducible.
+void ComFailNextOpen(int err);

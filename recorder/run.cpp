@@ -142,6 +142,7 @@ void SetRecordData(void) {
 int CBF_ButtonStartRecord(int, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         WaitTransDelay();
+        if (!EnsurePort()) return 0;
         InitPanelGraph();
         Record();
     }
@@ -151,7 +152,7 @@ int CBF_ButtonStartRecord(int, int, int event, void*, int, int) {
 int CBF_ButtonManualRecord(int, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         WaitTransDelay();
-        RecordManually();
+        if (EnsurePort()) RecordManually();
     }
     return HelpOnly(event, InfoButtonManualRecord);
 }

@@ -5,14 +5,18 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <string>
 
+#include "platform/comlinks.h"
 #include "platform/files.h"
 
 namespace {
@@ -256,6 +260,86 @@ TEST_F(SerialPort, ClosedPortsAndHangUp) {
     EXPECT_LT(GetInQLen(kPort), 0);
     EXPECT_GE(Timer() - t0, 0.0015);
     EXPECT_LT(ComRd(kPort, b, 4), 0);
+    EXPECT_TRUE(ComPortGone(kPort));  // and closed, until reopened
+    EXPECT_EQ(CloseCom(kPort), 0);
+    EXPECT_FALSE(ComPortGone(kPort));
+}
+
+// Another process (as another copy of the program would) holds COM `port`
+// until `release` is closed; returns its pid once the open is done.
+pid_t HoldInChild(int port, int* release) {
+    int ready[2], hold[2];
+    if (pipe(ready) != 0 || pipe(hold) != 0) return -1;
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(ready[0]);
+        close(hold[1]);
+        char rc = static_cast<char>(OpenComConfig(port, "", 19200, 0, 8, 1, 1024, 1024));
+        (void)!write(ready[1], &rc, 1);
+        char c;
+        (void)!read(hold[0], &c, 1);  // until the test lets go
+        _exit(0);
+    }
+    close(ready[1]);
+    close(hold[0]);
+    char rc = 1;
+    if (read(ready[0], &rc, 1) != 1 || rc != 0) pid = -1;
+    close(ready[0]);
+    *release = hold[1];
+    return pid;
+}
+
+TEST_F(SerialPort, APortInUseIsRefusedUntilItsHolderLetsGo) {
+    Link(8, slaveName);  // a second COM number for the same device
+    ASSERT_EQ(Open(), 0);
+    EXPECT_EQ(Open(8), COM_CANNOT_OPEN);
+    ComPortInfo info;
+    ASSERT_EQ(GetComPortInfo(8, &info), 0);
+    EXPECT_EQ(info.fault, COM_FAULT_BUSY);
+    EXPECT_EQ(std::string(info.device), slaveName);
+    // Anyone else is refused too while the port is ours; reopening our own
+    // port (as a repeated port change does) is not.
+    int fd = open(slaveName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);  // root passes the exclusive mode, never the lock
+    EXPECT_NE(flock(fd, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(Open(), 0);
+    // Released on close: the other COM number opens now.
+    EXPECT_EQ(CloseCom(kPort), 0);
+    EXPECT_EQ(Open(8), 0);
+    EXPECT_EQ(CloseCom(8), 0);
+    EXPECT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+    close(fd);
+
+    // Held by another process: busy until that process ends.
+    int release = -1;
+    pid_t pid = HoldInChild(kPort, &release);
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(Open(), COM_CANNOT_OPEN);
+    close(release);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_EQ(Open(), 0);
+}
+
+TEST_F(SerialPort, ConfigFolderThatCannotHoldLinksIsNoPortNotTtyS) {
+    std::string longDir = "/" + std::string(4089, 'x');
+    setenv("XDG_CONFIG_HOME", longDir.c_str(), 1);
+    char dev[256];
+    EXPECT_EQ(ComPortDevice(1, dev, sizeof dev), COM_NO_PORT_FOUND);
+    EXPECT_EQ(Open(1), COM_NO_PORT_FOUND);
+    ComPortInfo info;
+    ASSERT_EQ(GetComPortInfo(1, &info), 0);
+    EXPECT_EQ(info.fault, COM_FAULT_NO_FOLDER);
+
+    // A relative folder is ignored (the XDG rule): the home's .config is used.
+    setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    char folder[PATH_MAX];
+    ASSERT_EQ(ComLinkFolder(folder, sizeof folder), 0);
+    EXPECT_EQ(std::string(folder).find("relative"), std::string::npos);
+    EXPECT_NE(std::string(folder).find("/.config/corvel-scope/dosdevices"), std::string::npos);
+    char shared[PATH_MAX];
+    ASSERT_EQ(ComLinksFolder(shared, sizeof shared), COMLINKS_OK);
+    EXPECT_STREQ(shared, folder);
 }
 
 }  // namespace

@@ -94,6 +94,8 @@ const Ctrl kP[] = {
     {"GraphGF", P_GRAPHGF, STRIP, DT_NONE, "CBF_GraphGF"},
     {"GraphRaw1", P_GRAPHRAW1, STRIP, DT_NONE, "CBF_GraphRaw1"},
     {"DispGFBig", P_DISPGFBIG, IND, DT_DOUBLE, "CBF_DispGFBig"},
+    {"ButtonPorts", P_BUTTONPORTS, CMD, DT_NONE, "CBF_ButtonPorts"},
+    {"DispStatusDetail", P_DISPSTATUSDETAIL, TXT, DT_STRING, "CBF_DispStatusDetail"},
 };
 
 const Ctrl kRECP[] = {

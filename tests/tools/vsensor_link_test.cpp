@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/serial.h"
+#include "port.h"
 #include "pty_client.h"
 #include "support/vsensor.h"
 
@@ -338,6 +340,33 @@ TEST(VSensorOptions, RejectsBadOptions) {
     EXPECT_FALSE(vs.Start(2, {"--gloss", "abc"}));
     std::string help = VirtualSensor::ProgramPath() + " --help > /dev/null";
     EXPECT_EQ(system(help.c_str()), 0);
+}
+
+// The sensor publishes where the program looks, whatever XDG_CONFIG_HOME holds.
+TEST(VSensorPort, FindsTheSameLinkFolderAsTheProgram) {
+    const char* oldXdg = getenv("XDG_CONFIG_HOME");
+    const std::string savedXdg = oldXdg ? oldXdg : "";
+    char program[4200], sensor[4200];
+    const std::string tooLong = "/" + std::string(4090, 'c');
+    for (const std::string& xdg : {std::string("/tmp/absolute"), std::string("relative/cfg"), tooLong}) {
+        setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+        const bool programOk = ComLinkFolder(program, sizeof program) == 0;
+        const bool sensorOk = LinkFolder(sensor, sizeof sensor);
+        ASSERT_EQ(programOk, sensorOk) << xdg.substr(0, 20);
+        if (programOk) {
+            EXPECT_STREQ(program, sensor);
+        }
+        if (xdg[0] != '/') {
+            EXPECT_EQ(std::string(sensor).find("relative"), std::string::npos);
+        }
+        if (xdg == tooLong) {
+            EXPECT_FALSE(sensorOk);
+        }
+    }
+    if (oldXdg)
+        setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

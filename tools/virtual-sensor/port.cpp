@@ -10,35 +10,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/comlinks.h"
+
 namespace vsensor {
 
-namespace {
-
-bool MakeFolders(const char* path) {
-    char buf[4096];
-    std::snprintf(buf, sizeof buf, "%s", path);
-    for (char* p = buf + 1; *p; ++p) {
-        if (*p != '/') continue;
-        *p = 0;
-        if (mkdir(buf, 0755) != 0 && errno != EEXIST) return false;
-        *p = '/';
-    }
-    return mkdir(buf, 0755) == 0 || errno == EEXIST;
-}
-
-}  // namespace
-
 bool LinkFolder(char* out, size_t size) {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    int n;
-    if (xdg && *xdg) {
-        n = std::snprintf(out, size, "%s/corvel-scope/dosdevices", xdg);
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) return false;
-        n = std::snprintf(out, size, "%s/.config/corvel-scope/dosdevices", home);
-    }
-    return n > 0 && static_cast<size_t>(n) < size;
+    // The program's own rule, so that both always meet in the same folder.
+    return ComLinksFolder(out, size) == COMLINKS_OK;
 }
 
 bool OpenPort(Port* port) {
@@ -73,12 +51,15 @@ bool OpenPort(Port* port) {
 }
 
 bool PublishPort(Port* port, int com) {
-    char folder[3800];
+    char folder[4096];
     if (!LinkFolder(folder, sizeof folder)) {
-        std::fprintf(stderr, "corvel-virtual-sensor: neither XDG_CONFIG_HOME nor HOME is set\n");
+        std::fprintf(
+            stderr,
+            "corvel-virtual-sensor: no folder for the COM links (no absolute XDG_CONFIG_HOME or home "
+            "folder, or its path is too long)\n");
         return false;
     }
-    if (!MakeFolders(folder)) {
+    if (!MakeFolderPath(folder)) {
         std::fprintf(stderr, "corvel-virtual-sensor: cannot create %s: %s\n", folder, std::strerror(errno));
         return false;
     }

@@ -10,11 +10,11 @@ struct Port {
     int master = -1;
     int slave = -1;  // kept open so the line does not hang up between clients
     char slavePath[256] = {0};
-    char linkPath[4096] = {0};
+    char linkPath[4096 + 16] = {0};  // folder (at most PATH_MAX) and "/comN"
 };
 
-// Folder that holds the comN links: $XDG_CONFIG_HOME/corvel-scope/dosdevices,
-// else ~/.config/corvel-scope/dosdevices. Returns false without a home.
+// Folder that holds the comN links, by the program's own rule
+// (platform/comlinks.h). False without one.
 bool LinkFolder(char* out, size_t size);
 
 // Opens the pseudo-terminal in raw mode. Prints the reason and returns false

@@ -1,0 +1,206 @@
+// The port chooser over a fake /dev and sysfs tree: what it lists, in which
+// order, and the COM links it writes and removes.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QContextMenuEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTreeWidget>
+#include <ctime>
+#include <fstream>
+#include <string>
+
+#include "platform/internal/portdialog.h"
+#include "platform/ports.h"
+#include "platform/seam.h"
+#include "platform/serial.h"
+
+namespace {
+
+class Chooser : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/corvel-ports-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        root = tmpl;
+        dev = root + "/dev";
+        const char* old = getenv("XDG_CONFIG_HOME");
+        hadXdg = old != nullptr;
+        if (old) oldXdg = old;
+        setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+        links = root + "/config/corvel-scope/dosdevices";
+
+        for (const char* node : {"ttyUSB0", "ttyUSB1", "ttyACM0", "ttyS0", "ttyS1", "tty0"})
+            Write(dev + "/" + node, "");
+        // Two USB adapters with maker and model; ttyUSB1 was plugged last.
+        Adapter("ttyUSB0", "1-1", "FTDI", "FT232R USB UART", "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+                100);
+        Adapter("ttyUSB1", "1-2", "Prolific Technology Inc.", "USB-Serial Controller",
+                "usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0", 200);
+        Write(root + "/sys/class/tty/ttyS0/type", "4\n");  // a 16550A answered
+        Write(root + "/sys/class/tty/ttyS1/type", "0\n");  // nothing behind it
+        SetPortScanFolders(dev.c_str(), (root + "/sys").c_str());
+    }
+    void TearDown() override {
+        SetPortScanFolders(nullptr, nullptr);
+        if (master >= 0) close(master);
+        ASSERT_EQ(system(("rm -rf '" + root + "'").c_str()), 0);
+        if (hadXdg)
+            setenv("XDG_CONFIG_HOME", oldXdg.c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
+        seam::Install();
+    }
+    void Write(const std::string& path, const std::string& text) {
+        ASSERT_EQ(system(("mkdir -p '" + path.substr(0, path.rfind('/')) + "'").c_str()), 0);
+        std::ofstream(path) << text;
+    }
+    // sysfs as the kernel shows a USB adapter, and the by-id name udev makes
+    // `age` seconds from now.
+    void Adapter(const std::string& tty, const std::string& usb, const std::string& maker,
+                 const std::string& model, const std::string& id, int age) {
+        const std::string usbDir = root + "/sys/devices/usb1/" + usb;
+        Write(usbDir + "/manufacturer", maker + "\n");
+        Write(usbDir + "/product", model + "\n");
+        Write(usbDir + "/" + usb + ":1.0/" + tty + "/uevent", "");
+        Write(root + "/sys/class/tty/" + tty + "/dev", "188:0\n");
+        ASSERT_EQ(symlink((usbDir + "/" + usb + ":1.0/" + tty).c_str(),
+                          (root + "/sys/class/tty/" + tty + "/device").c_str()),
+                  0);
+        const std::string byId = dev + "/serial/by-id/" + id;
+        Write(dev + "/serial/by-id/.keep", "");
+        ASSERT_EQ(symlink(("../../" + tty).c_str(), byId.c_str()), 0);
+        timespec t[2] = {{time(nullptr) + age, 0}, {time(nullptr) + age, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, byId.c_str(), t, AT_SYMLINK_NOFOLLOW), 0);
+    }
+    std::string ById(const std::string& name) const { return dev + "/serial/by-id/" + name; }
+    std::string Target(int com) const {
+        char buf[512] = "";
+        ssize_t n = readlink((links + "/com" + std::to_string(com)).c_str(), buf, sizeof buf - 1);
+        return n > 0 ? std::string(buf, n) : std::string();
+    }
+    // A pseudo-terminal published as COM9, as the virtual sensor does.
+    std::string PublishPty() {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        EXPECT_GE(master, 0);
+        grantpt(master);
+        unlockpt(master);
+        std::string name = ptsname(master);
+        std::string why;
+        EXPECT_EQ(LinkComPort(9, name, &why), 0) << why;
+        return name;
+    }
+
+    std::string root, dev, links, oldXdg;
+    bool hadXdg = false;
+    int master = -1;
+};
+
+TEST_F(Chooser, ListsAdaptersWithMakerAndModelNewestFirstAndOnlyRealUarts) {
+    const std::string pty = PublishPty();
+    const std::vector<SerialDevice> list = ScanSerialDevices();
+    ASSERT_EQ(list.size(), 5u);
+    EXPECT_EQ(list[0].node, dev + "/ttyUSB1");
+    EXPECT_EQ(list[0].label, "Prolific Technology Inc. USB-Serial Controller");
+    EXPECT_EQ(list[0].LinkTarget(), ById("usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0"));
+    EXPECT_EQ(list[1].node, dev + "/ttyUSB0");
+    EXPECT_EQ(list[1].label, "FTDI FT232R USB UART");
+    EXPECT_EQ(list[1].byId, ById("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"));
+    std::vector<std::string> rest;
+    for (size_t i = 2; i < list.size(); ++i) rest.push_back(list[i].node);
+    std::sort(rest.begin(), rest.end());
+    EXPECT_EQ(rest, (std::vector<std::string>{pty, dev + "/ttyACM0", dev + "/ttyS0"}));
+    for (const SerialDevice& d : list) {
+        EXPECT_EQ(d.pseudo, d.node == pty) << d.node;
+        if (d.node != pty && d.node.find("USB") == std::string::npos) {
+            EXPECT_TRUE(d.byId.empty());
+            EXPECT_EQ(d.LinkTarget(), d.node);
+        }
+    }
+}
+
+TEST_F(Chooser, WritesReplacesAndRemovesLinksButLeavesOtherFilesAlone) {
+    std::string why;
+    ASSERT_EQ(LinkComPort(3, ById("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"), &why), 0) << why;
+    EXPECT_EQ(Target(3), ById("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"));
+    ASSERT_EQ(LinkComPort(3, dev + "/ttyACM0", &why), 0) << why;  // replaced in place
+    EXPECT_EQ(Target(3), dev + "/ttyACM0");
+    ASSERT_EQ(LinkComPort(4, dev + "/unplugged", &why), 0);
+    char device[512];
+    ASSERT_EQ(ComPortDevice(3, device, sizeof device), 0);  // the program follows the link
+    EXPECT_EQ(std::string(device), dev + "/ttyACM0");
+
+    std::vector<ComLink> l = ScanComLinks();
+    ASSERT_EQ(l.size(), 2u);
+    EXPECT_EQ(l[0].com, 3);
+    EXPECT_TRUE(l[0].present);
+    EXPECT_EQ(l[1].com, 4);
+    EXPECT_FALSE(l[1].present);
+
+    EXPECT_EQ(UnlinkComPort(3, &why), 0);
+    EXPECT_EQ(Target(3), "");
+    EXPECT_EQ(UnlinkComPort(3, &why), 0);  // already gone: fine
+    Write(links + "/com5", "not a link");
+    EXPECT_EQ(UnlinkComPort(5, &why), -1);
+    EXPECT_NE(why.find("not a link"), std::string::npos);
+    EXPECT_EQ(LinkComPort(5, dev + "/ttyUSB0", &why), -1);
+    EXPECT_EQ(LinkComPort(0, dev + "/ttyUSB0", &why), -1);
+}
+
+TEST_F(Chooser, DialogLinksUnlinksUsesByKeyboardAndExplainsOnRightClick) {
+    PublishPty();
+    PortDialog d(2, " chooser help");
+    d.show();
+    auto* devices = d.findChild<QTreeWidget*>("devices");
+    auto* linkList = d.findChild<QTreeWidget*>("links");
+    auto* com = d.findChild<QSpinBox*>("com");
+    ASSERT_TRUE(devices && linkList && com);
+    ASSERT_EQ(devices->topLevelItemCount(), 5);
+    EXPECT_EQ(devices->topLevelItem(0)->text(0), "Prolific Technology Inc. USB-Serial Controller");
+    EXPECT_EQ(devices->topLevelItem(0)->text(1).toStdString(), dev + "/ttyUSB1");
+    EXPECT_TRUE(devices->topLevelItem(0)->text(4).contains("by-id/usb-Prolific"));
+    EXPECT_EQ(com->value(), 2);
+    ASSERT_EQ(linkList->topLevelItemCount(), 1);  // COM9, the pseudo-terminal
+    EXPECT_EQ(linkList->topLevelItem(0)->text(0), "COM9");
+
+    // The newest adapter is selected; link it as COM2 by its stable name.
+    d.findChild<QPushButton*>("link")->click();
+    EXPECT_EQ(Target(2), ById("usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0"));
+    ASSERT_EQ(linkList->topLevelItemCount(), 2);
+    EXPECT_EQ(devices->topLevelItem(0)->text(2), "COM2");
+
+    const std::string png = std::string(CORVEL_SCREENSHOT_DIR) + "/port_chooser.png";
+    mkdir(CORVEL_SCREENSHOT_DIR, 0755);
+    EXPECT_TRUE(d.grab().save(QString::fromStdString(png)));
+
+    // Choosing the COM9 row picks COM9; removing its link.
+    linkList->setCurrentItem(linkList->topLevelItem(1));
+    EXPECT_EQ(com->value(), 9);
+    d.findChild<QPushButton*>("unlink")->click();
+    EXPECT_EQ(Target(9), "");
+    EXPECT_EQ(linkList->topLevelItemCount(), 1);
+
+    seam::Clear();
+    seam::ExpectMessage();
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5),
+                           devices->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(devices->viewport(), &menu);
+    ASSERT_EQ(seam::Shown().size(), 1u);
+    EXPECT_EQ(seam::Shown()[0].title, "INFO!");
+    EXPECT_EQ(seam::Shown()[0].text, " chooser help");
+
+    // By keyboard: a COM number, then Enter uses it.
+    com->setFocus();
+    com->selectAll();
+    QTest::keyClicks(com, "12");
+    QTest::keyClick(com, Qt::Key_Return);
+    EXPECT_EQ(d.Chosen(), 12);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+}  // namespace
