@@ -64,4 +64,39 @@ TEST(CalibrationWithVirtualSensor, StoresThePowerAndRawValuesAndGlossReadsHundre
     EXPECT_EQ(seam::Pending(), 0);
 }
 
+// The demo as started by run-demo.sh: the default scenario, which changes
+// its target every few tenths of a second here, still calibrates, because
+// the sensor holds the reference while the calibration settings are sent.
+TEST(CalibrationWithVirtualSensor, PassesWithTheDefaultScenario) {
+    ASSERT_TRUE(testsupport::LoadProgramPanels());
+    testsupport::VirtualSensor vs;
+    ASSERT_TRUE(vs.Start(9, {"--period", "0.2", "--unpaced"}));
+    com = 9;
+    ASSERT_EQ(OpenComConfig(com, "", 19200, 0, 8, 1, 1024, 1024), 0);
+    SetComTime(com, 2.0);
+    transbeg = Timer() - 10;
+    waitdel = 0;
+    GetPanelValues();
+    average = 64;
+    SetPanelValues();
+    seam::Clear();
+
+    seam::ExpectConfirm(1);
+    seam::ExpectMessage();
+    seam::ExpectMessage();
+    StartCalibrationRef1();
+    ASSERT_EQ(calibok, 1) << seam::Shown().back().text;
+    seam::ExpectConfirm(1);
+    seam::ExpectMessage();
+    ConfirmCalibration();
+    EXPECT_EQ(seam::Shown().back().text.rfind(" Calibration successful!", 0), 0u)
+        << seam::Shown().back().text;
+    testsupport::VSensorState st;
+    ASSERT_TRUE(vs.ReadState(&st));
+    EXPECT_GT(st.cal[1], 3650);
+    EXPECT_LT(st.cal[1], 4050);
+    CloseCom(com);
+    EXPECT_EQ(seam::Pending(), 0);
+}
+
 }  // namespace
