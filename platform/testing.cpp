@@ -167,7 +167,13 @@ void Key(int panel, const char* key) {
         return;
     }
     win->activateWindow();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
     QApplication::setActiveWindow(win);
+#else
+    // Shortcuts reach only the active window; activation goes through the
+    // window system since 6.5.
+    if (!win->isActiveWindow()) QTest::qWaitForWindowActive(win, 1000);
+#endif
     QKeySequence seq(QString::fromLatin1(key));
     if (seq.isEmpty()) return;
     QKeyCombination k = seq[0];
