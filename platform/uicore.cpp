@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QWidget>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 
@@ -112,6 +113,15 @@ void RegisterCallbackTable(const CallbackEntry* table, int count) {
     g_tableCount = table ? count : 0;
 }
 
+// The panel discarded last (the main panel at the end of the program) is
+// deleted by a posted event that no loop runs any more. Delete it while the
+// window system still stands: left to the library's exit-time clean-up, its
+// window is destroyed after the platform plugin and the program crashes on
+// its way out (Qt 6.8).
+static void DeleteDiscardedPanels() {
+    if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 int InitCVIRTE(int, char* argv[], int) {
     if (!QApplication::instance()) {
         // QApplication keeps references to argc and argv for its whole life.
@@ -120,6 +130,7 @@ int InitCVIRTE(int, char* argv[], int) {
         static char* args[] = {name, nullptr};
         if (argv && argv[0]) args[0] = argv[0];
         new QApplication(argc, args);
+        std::atexit(DeleteDiscardedPanels);
     }
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
     // Panels end the program through their close callbacks, never by themselves.
