@@ -9,6 +9,7 @@ PACKAGES=(
   libqt6uitools6 libqt6opengl6-dev libgl-dev libxkbcommon-dev
   libgtest-dev googletest
   qt6-qpa-plugins fonts-dejavu-core
+  lintian desktop-file-utils appstream binutils
 )
 
 missing=()

@@ -17,7 +17,9 @@ int WinMain(int hInstance, int, char*, int) {
     // the program at once.
     if (LoadPanels() < 0) return -1;
 
-    GetProjectDir(proj_dir);
+    // File popups start where the operator may write: the program's folder
+    // in a build, a documents folder when installed.
+    if (GetUserFileDir(proj_dir) != 0) GetProjectDir(proj_dir);
     InitVars();
     InitRS232(com);
 

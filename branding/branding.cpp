@@ -105,10 +105,11 @@ void ShowLogo(int index) {
         char logo[260];
         BrandingEntry(index, "logo", logo, sizeof logo);
         if (logo[0] == '\0') std::snprintf(logo, sizeof logo, "logo%d.png", index);
-        // A plain file name is the installation's file beside the program.
+        // A plain file name is the installation's file, beside the program
+        // or in its share folder.
         char path[600];
-        if (std::strchr(logo, '/') == nullptr && proj_dir[0])
-            std::snprintf(path, sizeof path, "%s/%s", proj_dir, logo);
+        if (std::strchr(logo, '/') == nullptr)
+            FindInstalledFile(logo, path, sizeof path);
         else
             std::snprintf(path, sizeof path, "%s", logo);
         // The result is not examined: a missing logo leaves the picture empty.

@@ -14,6 +14,7 @@
 
 #include "platform/internal/uicore.h"
 #include "platform/internal/uiscan.h"
+#include "platform/locations.h"
 #include "platform/widgets/stripchart.h"
 #include "platform/widgets/xygraph.h"
 
@@ -176,7 +177,13 @@ int LoadPanel(int, const char* fileName, int resourceId) {
     if (!QCoreApplication::instance()) return UIE_NOT_INITIALISED;
     if (!fileName || !*fileName) return UIE_BAD_ARGUMENT;
     QString path = QString::fromLocal8Bit(fileName);
-    if (QFileInfo(path).isRelative()) path = QDir(QCoreApplication::applicationDirPath()).filePath(path);
+    if (QFileInfo(path).isRelative()) {
+        // Beside the program, or in the installation's share folder.
+        char found[1024];
+        FindInstalledFileIn(QCoreApplication::applicationDirPath().toLocal8Bit().constData(), fileName, found,
+                            sizeof found);
+        path = QString::fromLocal8Bit(found);
+    }
     path = QFileInfo(path).absoluteFilePath();
     if (!QFileInfo::exists(path)) return UIE_FILE;
     QString root = Mount(path);

@@ -1,5 +1,6 @@
 // Everything the logic may call of the platform layer.
 #pragma once
 #include "platform/files.h"
+#include "platform/locations.h"
 #include "platform/serial.h"
 #include "platform/ui.h"

@@ -167,7 +167,14 @@ void Key(int panel, const char* key) {
         return;
     }
     win->activateWindow();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
     QApplication::setActiveWindow(win);
+#else
+    // Shortcuts reach only the active window; activation goes through the
+    // window system since 6.5.
+    if (!win->isActiveWindow() && !QTest::qWaitForWindowActive(win, 1000))
+        std::fprintf(stderr, "sim::Key: panel %d did not become active\n", panel);
+#endif
     QKeySequence seq(QString::fromLatin1(key));
     if (seq.isEmpty()) return;
     QKeyCombination k = seq[0];

@@ -159,6 +159,15 @@ void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 
 }  // namespace
 
+// The panel discarded last (the main panel at the end of the program) is
+// deleted by a posted event that no loop runs any more. Delete it while the
+// window system still stands: left to the library's exit-time clean-up, its
+// window is destroyed after the platform plugin and the program crashes on
+// its way out (Qt 6.8).
+static void DeleteDiscardedPanels() {
+    if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 int InitCVIRTE(int, char* argv[], int) {
     if (!QApplication::instance()) {
         // QApplication keeps references to argc and argv for its whole life.
@@ -179,6 +188,7 @@ int InitCVIRTE(int, char* argv[], int) {
             else
                 qDebug("%s", text.constData());
         }
+        std::atexit(DeleteDiscardedPanels);
     }
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
     // Panels end the program through their close callbacks, never by themselves.

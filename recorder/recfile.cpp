@@ -40,6 +40,9 @@ void ReadRecFileName(void) {
     file_name[0] = '\0';
     GetTextBoxLine(recpanel, RECP_DISPRECFILE, 0, file_name, sizeof file_name);
     file_name[sizeof file_name - 1] = '\0';
+    // A relative name lands in the operator's file folder, never in the
+    // folder the program happened to be started from.
+    if (!ResolveInFolder(proj_dir, file_name, sizeof file_name)) file_name[0] = '\0';
 }
 
 bool LastRecordWritten(void) {

@@ -4,8 +4,8 @@
 #                           (default: build/bin)
 #   VSENSOR_ARGS            extra options for the sensor, e.g. "--gloss 100 --trace"
 #                           (without --gloss it cycles matt, satin, glossy and the
-#                           reference every 4 s; to calibrate, hold it on the
-#                           reference with --gloss 100)
+#                           reference every 4 s, and holds the reference while
+#                           the program calibrates)
 # The sensor keeps its EEPROM and calibration in
 # <config>/corvel-scope/virtual-sensor.eeprom between runs.
 set -euo pipefail

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./setup.sh
 cmake -S . -B build -G Ninja
-cmake --build build --target corvel-scope corvel-virtual-sensor
+cmake --build build --target corvel-scope corvel-virtual-sensor corvel-rec2csv
 if [ "${1:-}" = "--real" ]; then
   exec build/bin/corvel-scope
 fi

@@ -1,6 +1,7 @@
 #include "e2e.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -120,13 +121,25 @@ std::string Popup(const std::string& title, const char* text) {
     return title + "|" + text;
 }
 
-TracedFrame LastTracedFrame(const std::string& logPath) {
+TracedFrame LastTracedFrame(const std::string& logPath, unsigned long replies) {
     TracedFrame f;
-    std::ifstream in(logPath);
-    std::string line, last;
     const std::string head = "tx 32 bytes to order 5:";
-    while (std::getline(in, line))
-        if (line.compare(0, head.size(), head) == 0) last = line;
+    std::string last;
+    // The sensor traces a reply after its last byte went out, so the program
+    // may hold a frame whose line is not written yet: wait for it.
+    for (int tries = 0; tries < 300; ++tries) {
+        std::ifstream in(logPath);
+        std::string line;
+        unsigned long seen = 0;
+        while (std::getline(in, line))
+            if (line.compare(0, head.size(), head) == 0) {
+                last = line;
+                ++seen;
+            }
+        if (seen >= replies) break;
+        last.clear();
+        QThread::msleep(10);
+    }
     if (last.empty()) return f;
     unsigned power = 0;
     f.found = std::sscanf(last.c_str() + head.size(),

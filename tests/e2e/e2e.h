@@ -57,7 +57,9 @@ struct TracedFrame {
     bool found = false;
     unsigned ref = 0, dir = 0, dif = 0, norm = 0, inten = 0, gf = 0, vec = 0, temp = 0;
 };
-TracedFrame LastTracedFrame(const std::string& logPath);
+// The last traced data reply, once the log holds `replies` of them (found
+// stays false when it never does).
+TracedFrame LastTracedFrame(const std::string& logPath, unsigned long replies);
 
 // Runs `start` (which is to press GO, so the live loop runs inside it) and
 // `during` once, `afterMs` later, from the loop's event processing. A guard

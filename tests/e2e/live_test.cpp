@@ -47,7 +47,7 @@ TEST_F(Live, GoShowsFramesUntilStopAndKeepsTheLastFrame) {
         EXPECT_EQ(st.Received(5), st.frames);  // every request was answered and taken
 
         // What the sensor sent last is what the displays and variables hold.
-        const TracedFrame f = LastTracedFrame(sensor.LogPath());
+        const TracedFrame f = LastTracedFrame(sensor.LogPath(), st.Received(5));
         ASSERT_TRUE(f.found);
         EXPECT_EQ(Shown(P_DISPCHREF), static_cast<int>(f.ref));
         EXPECT_EQ(Shown(P_DISPCHDIR), static_cast<int>(f.dir));

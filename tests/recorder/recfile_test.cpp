@@ -110,6 +110,14 @@ TEST_F(RecordFile, RecordPathIsTheFirstLineOfTheDisplay) {
     ResetTextBox(recpanel, RECP_DISPRECFILE, "");
     ReadRecFileName();
     EXPECT_STREQ(file_name, "");
+    // A bare name lands in the operator's file folder, not the current one.
+    char kept[sizeof proj_dir];
+    std::memcpy(kept, proj_dir, sizeof kept);
+    std::snprintf(proj_dir, sizeof proj_dir, "/home/op/Documents/CORVEL-Scope");
+    SetCtrlVal(recpanel, RECP_DISPRECFILE, "record.dat");
+    ReadRecFileName();
+    EXPECT_STREQ(file_name, "/home/op/Documents/CORVEL-Scope/record.dat");
+    std::memcpy(proj_dir, kept, sizeof kept);
 }
 
 }  // namespace

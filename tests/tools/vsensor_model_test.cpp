@@ -66,6 +66,23 @@ TEST(VSensorModel, CalibrationSearchPassesOnReferenceAndFailsOnMattTarget) {
     EXPECT_LT(matt.dir, 3651);
 }
 
+TEST(VSensorModel, ScenarioHoldsTheReferenceOnlyUnderCalibrationSettings) {
+    Sensor s(7);
+    EXPECT_EQ(ScenarioTargetFor(s, 0).gloss, 5);  // factory settings: the scenario
+    uint16_t words[kFrameWords];
+    std::memcpy(words, s.ram, sizeof words);
+    words[kWAverage] = 4096;
+    s.TakeParameters(words);
+    for (int i = 0; i < kScenarioTargets; ++i) EXPECT_EQ(ScenarioTargetFor(s, i).gloss, 100);
+    words[kWPmod] = 1;  // DYN is no calibration
+    s.TakeParameters(words);
+    EXPECT_EQ(ScenarioTargetFor(s, 1).gloss, 40);
+    words[kWPmod] = 0;
+    words[kWAverage] = 256;  // the operator's settings back
+    s.TakeParameters(words);
+    EXPECT_EQ(ScenarioTargetFor(s, 2).gloss, 85);
+}
+
 TEST(VSensorModel, CalibratedGlossyFactorReadsTheReferenceAs1000) {
     Sensor s(3);
     s.SetTarget(TargetForGloss(100));

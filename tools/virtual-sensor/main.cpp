@@ -51,7 +51,8 @@ const char kUsage[] =
     "  --com N            COM port number (default 1)\n"
     "  --gloss G          fixed target of gloss G units (the reference is 100)\n"
     "  --diffuse D        diffuse share 0..1 of the fixed target (default from G)\n"
-    "  --scenario         cycle matt, satin, glossy, reference (default without --gloss)\n"
+    "  --scenario         cycle matt, satin, glossy, reference (default without --gloss);\n"
+    "                     while the program calibrates, hold the reference\n"
     "  --period S         seconds per scenario target (default 4)\n"
     "  --answer-ms MS     answer time before a reply (default 1)\n"
     "  --unpaced          reply at once instead of at 19200 baud\n"
@@ -211,7 +212,7 @@ Counts VirtualSensor::counts_;
 
 void VirtualSensor::UpdateTarget(double t) {
     if (opt_.scenario) {
-        sensor_.SetTarget(ScenarioTarget(static_cast<int>((t - t0_) / opt_.period)));
+        sensor_.SetTarget(ScenarioTargetFor(sensor_, static_cast<int>((t - t0_) / opt_.period)));
     } else {
         Target tg = TargetForGloss(opt_.gloss);
         if (opt_.diffuse >= 0) tg.diffuse = opt_.diffuse;

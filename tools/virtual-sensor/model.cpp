@@ -25,6 +25,10 @@ constexpr double kDynDifTarget = 2048;
 
 constexpr int kGfMax = 9999;
 
+// The calibration's search averages this many values or more; operators
+// measure with far fewer.
+constexpr int kCalibAverage = 4096;
+
 int ClampAdc(double v) {
     long r = std::lround(v);
     if (r < 0) return 0;
@@ -50,6 +54,10 @@ Target TargetForGloss(double gloss) {
 Target ScenarioTarget(int index) {
     static const double kGloss[kScenarioTargets] = {5, 40, 85, 100};
     return TargetForGloss(kGloss[((index % kScenarioTargets) + kScenarioTargets) % kScenarioTargets]);
+}
+
+Target ScenarioTargetFor(const Sensor& sensor, int index) {
+    return sensor.CalibrationSettingsInForce() ? TargetForGloss(100) : ScenarioTarget(index);
 }
 
 Sensor::Sensor(uint32_t seed) : target_(TargetForGloss(100)), rng_(seed) {
@@ -127,6 +135,10 @@ int Sensor::GlossyFactor(int dir, int ref) const {
     int bias = static_cast<int>(ram[kWBias]) - 1000;
     long v = std::lround(gf) + bias;
     return static_cast<int>(std::clamp<long>(v, 0, kGfMax));
+}
+
+bool Sensor::CalibrationSettingsInForce() const {
+    return ram[kWPmod] == 0 && ram[kWEvalmode] == 0 && ram[kWTrigger] == 0 && ram[kWAverage] >= kCalibAverage;
 }
 
 uint16_t Sensor::DetectVector(int norm, int intensity, int gf) const {

@@ -99,6 +99,10 @@ public:
     void StoreToEeprom();
     void StoreCalibration(const uint16_t words[kFrameWords]);
     bool Calibrated() const { return cal[1] != 0 && cal[2] != 0; }
+    // The operator program's calibration settings are in force (constant
+    // power, NORM/INT evaluation, continuous trigger, long averaging): an
+    // operator holds the reference under the optics then.
+    bool CalibrationSettingsInForce() const;
 
     uint16_t ram[kPacketWords];
     uint16_t eeprom[kPacketWords];
@@ -113,5 +117,9 @@ private:
     std::normal_distribution<double> gauss_{0.0, 1.0};
     double dynPower_ = -1;  // power tuned in DYN mode; < 0 until DYN starts
 };
+
+// What the scenario shows at `index`; while a calibration runs, the
+// reference.
+Target ScenarioTargetFor(const Sensor& sensor, int index);
 
 }  // namespace vsensor
