@@ -1,5 +1,6 @@
 #include "calib/calib.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/corvel.h"
@@ -35,6 +36,20 @@ bool MeasureFrame(void) {
     order = 5;
     GetDataFrame();
     return LastFrameAccepted();
+}
+
+// The result line: what was found, or why the search failed.
+void ShowSearchResult(bool passed, bool framesLost) {
+    char why[96];
+    if (passed)
+        std::snprintf(why, sizeof why, "Search passed: power %u, CH_DIR %u, CH_REF %u", power, dataChDir,
+                      dataChRef);
+    else if (framesLost)
+        std::snprintf(why, sizeof why, "Search failed: frames lost (TIMEOUT)");
+    else
+        std::snprintf(why, sizeof why, "Search failed: CH_DIR %u at power %u, %u to %u needed", dataChDir,
+                      power, kWindowLow + 1, kWindowHigh - 1);
+    ShowCalibResult(passed, why);
 }
 
 void SendRequest(unsigned short code) {
@@ -83,9 +98,16 @@ void StartCalibrationRef1(void) {
     // variables; a search built on them must not pass.
     bool framesLost = false;
     for (int i = 0; i < kIterations; ++i) {
+        const unsigned short tried = power;
+        ShowCalibStep(i + 1, kIterations, tried, -1);
         SendCalibPara();
         WaitTransDelay();
-        if (!MeasureFrame()) framesLost = true;
+        if (MeasureFrame()) {
+            ShowCalibStep(i + 1, kIterations, tried, dataChDir);
+        } else {
+            framesLost = true;
+            ShowCalibLost(i + 1, kIterations, tried);
+        }
         if (dataChDir > kTargetDir)
             power = static_cast<unsigned short>(power - step / 2);
         else
@@ -103,12 +125,16 @@ void StartCalibrationRef1(void) {
         transbeg = Timer();
         waitdel = 2.0;
         WaitTransDelay();
+        ShowCalibFinal(power, -1);
         const bool finalOk = MeasureFrame();
         if (finalOk) {
+            ShowCalibFinal(power, dataChDir);
+            ShowSearchResult(true, false);
             MessagePopup("ATTENTION!", " Calibration can be done. \n Push CONFIRM CALIBRATION to finish! ");
             calibok = 1;
         } else {
             // Stale raw values must never reach the EEPROM.
+            ShowSearchResult(false, true);
             MessagePopup("ATTENTION!", kSearchFailed);
             calibok = 0;
         }
@@ -119,6 +145,7 @@ void StartCalibrationRef1(void) {
         SetPanelValues();
         SendCalibPara();
     } else {
+        ShowSearchResult(false, framesLost);
         MessagePopup("ATTENTION!", kSearchFailed);
         calibok = 0;
     }
@@ -181,6 +208,7 @@ int CBF_ButtonCalibrate(int p, int, int event, void*, int, int) {
         WaitTransDelay();
         poll = 0;
         calibok = 0;
+        SetCtrlVal(calibpanel, CALIBP_DISPCALIBSTEP, "");
         HidePanel(p);
         DisplayPanel(calibpanel);
     }

@@ -1,9 +1,12 @@
 // Serial port set-up, the link check and the port change.
+#include <stdio.h>
 #include <string.h>
 
 #include "app/corvel.h"
 #include "app/helptexts.h"
 #include "app/mainpanel.h"
+#include "app/transferline.h"
+#include "display/display.h"
 #include "link/link.h"
 #include "platform/platform.h"
 #include "uir_ids.h"
@@ -48,6 +51,9 @@ void InitRS232(unsigned short port) {
         strncpy(szStatus, OpenErrorText(ret), sizeof szStatus - 1);
         szStatus[sizeof szStatus - 1] = 0;
         SetCtrlVal(panel, P_DISPSTATUS, szStatus);
+        char what[96];
+        snprintf(what, sizeof what, "COM %u could not be opened: %s", port, szStatus);
+        ShowTransfer(false, what);
         return;
     }
     SetComTime(port, 2.0);
@@ -67,9 +73,21 @@ void CheckComLine(void) {
         for (int i = 0; i < kVersionChars; ++i) version[i] = static_cast<char>(szReadBuf[2 * i + 1]);
         version[kVersionChars] = 0;
         SetCtrlVal(panel, P_DISPSTATUS, version);
+        const unsigned short from = target == EEPROM ? EEPROM : RAM;
+        const unsigned before = TimeoutReports();
         GetPara();
+        const bool read = TimeoutReports() == before;
+        char what[96];
+        snprintf(what, sizeof what,
+                 read ? "COM %u: sensor answered, parameters read from %s"
+                      : "COM %u: sensor answered, reading parameters from %s failed",
+                 com, TargetName(from));
+        ShowTransfer(read, what);
     } else {
         SetCtrlVal(panel, P_DISPSTATUS, "TIMEOUT");
+        char what[64];
+        snprintf(what, sizeof what, "Link check on COM %u: no answer from the sensor", com);
+        ShowTransfer(false, what);
         MessagePopup("INFO!", kNoLinkText);
     }
 }
@@ -82,6 +100,8 @@ int CBF_EditConnect(int p, int control, int event, void*, int, int) {
         CloseCom(com);
         GetCtrlVal(p, control, &com);
         SetCtrlVal(panel, P_DISPSTATUS, "Init COM-Port ...");
+        // What the displays show came through the old port.
+        MarkDisplaysStale();
         InitRS232(com);
     }
     return HelpOnly(event, InfoEditConnect);
