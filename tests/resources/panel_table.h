@@ -94,6 +94,8 @@ const Ctrl kP[] = {
     {"GraphGF", P_GRAPHGF, STRIP, DT_NONE, "CBF_GraphGF"},
     {"GraphRaw1", P_GRAPHRAW1, STRIP, DT_NONE, "CBF_GraphRaw1"},
     {"DispGFBig", P_DISPGFBIG, IND, DT_DOUBLE, "CBF_DispGFBig"},
+    {"DispLive", P_DISPLIVE, TXT, DT_STRING, "CBF_DispLive"},
+    {"DispTransfer", P_DISPTRANSFER, TXT, DT_STRING, "CBF_DispTransfer"},
 };
 
 const Ctrl kRECP[] = {
@@ -122,6 +124,8 @@ const Ctrl kRECP[] = {
     {"RecDispTemp", RECP_RECDISPTEMP, IND, DT_U16, ""},
     {"ButtonShowGraph", RECP_BUTTONSHOWGRAPH, CMD, DT_NONE, "CBF_ButtonShowGraph"},
     {"ButtonCloseRecorder", RECP_BUTTONCLOSERECORDER, CMD, DT_NONE, "CBF_ButtonCloseRecorder"},
+    {"BarRecProgress", RECP_BARRECPROGRESS, BAR, DT_INT, "CBF_BarRecProgress"},
+    {"DispTimeLeft", RECP_DISPTIMELEFT, TXT, DT_STRING, "CBF_DispTimeLeft"},
 };
 
 const Ctrl kCALIBP[] = {
@@ -131,6 +135,7 @@ const Ctrl kCALIBP[] = {
     {"ButtonStartCalib", CALIBP_BUTTONSTARTCALIB, CMD, DT_NONE, "CBF_ButtonStartCalib"},
     {"ButtonConfirmCalib", CALIBP_BUTTONCONFIRMCALIB, CMD, DT_NONE, "CBF_ButtonConfirmCalib"},
     {"ButtonCloseCalib", CALIBP_BUTTONCLOSECALIB, CMD, DT_NONE, "CBF_ButtonCloseCalib"},
+    {"DispCalibStep", CALIBP_DISPCALIBSTEP, TXT, DT_STRING, "CBF_DispCalibStep"},
 };
 
 const Ctrl kGRAPHP[] = {
@@ -149,6 +154,10 @@ const Ctrl kGRAPHP[] = {
     {"DispIntGraph", GRAPHP_DISPINTGRAPH, IND, DT_INT, ""},
     {"DispGfGraph", GRAPHP_DISPGFGRAPH, IND, DT_INT, ""},
     {"DispTempGraph", GRAPHP_DISPTEMPGRAPH, IND, DT_INT, ""},
+    {"ButtonOpenRecFile", GRAPHP_BUTTONOPENRECFILE, CMD, DT_NONE, "CBF_ButtonOpenRecFile"},
+    {"ButtonExportCsv", GRAPHP_BUTTONEXPORTCSV, CMD, DT_NONE, "CBF_ButtonExportCsv"},
+    {"DispViewFile", GRAPHP_DISPVIEWFILE, TXT, DT_STRING, "CBF_DispViewFile"},
+    {"DispCursor", GRAPHP_DISPCURSOR, TXT, DT_STRING, "CBF_DispCursor"},
 };
 
 // Ring item values in item order, and the item chosen initially.
