@@ -52,9 +52,9 @@ protected:
         dir = tmpl;
         path = dir + "/run.dat";
         // A file of another installation: "\r\n" line ends.
-        std::ofstream(path, std::ios::binary) << Record("12-08-2026", "15:21:39", kFirst)
-                                              << Record("12-08-2026", "15:21:49", kMiddle)
-                                              << Record("12-08-2026", "15:21:59", kLast);
+        std::ofstream(path, std::ios::binary)
+            << Record("12-08-2026", "15:21:39", kFirst) << Record("12-08-2026", "15:21:49", kMiddle)
+            << Record("12-08-2026", "15:21:59", kLast);
         SetCtrlVal(graphpanel, GRAPHP_EDITSIGNAL, 0);
         SetGraphVisible();
         DisplayPanel(graphpanel);
