@@ -1,8 +1,10 @@
 // The graph panel as a record viewer: a record file opened, plotted, read
 // under the mouse, zoomed, and exported as CSV.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -159,6 +161,33 @@ TEST_F(RecordViewer, DamagedOrMissingFilesAreToldOnThePanel) {
     EXPECT_EQ(ViewedRecords(), 0);
     EXPECT_EQ(GetGraphPlotCount(graphpanel, GRAPHP_PANELGRAPHCHREF), 0);
     EXPECT_TRUE(seam::Shown().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RecordViewer, PictureOfALongRunZoomed) {
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        for (int k = 0; k < 2000; ++k) {
+            const double w = std::sin(k / 80.0);
+            const unsigned v[7] = {static_cast<unsigned>(2900 + 300 * w), 3700, 1300, 740, 2500, 1000, 410};
+            char t[12];
+            std::snprintf(t, sizeof t, "%02d:%02d:%02d", 9 + k / 3600, k / 60 % 60, k % 60);
+            out << Record("12-08-2026", t, v, "\n");
+        }
+    }
+    ASSERT_EQ(OpenRecordFile(path.c_str()), 0);
+    sim::Wheel(graphpanel, GRAPHP_PANELGRAPHCHREF, 4);
+    sim::Hover(graphpanel, GRAPHP_PANELGRAPHCHREF, 0.55, 0.5);
+    double lo = 0, hi = 0;
+    GetAxisRange(graphpanel, GRAPHP_PANELGRAPHCHREF, VAL_XAXIS, &lo, &hi);
+    EXPECT_LT(hi - lo, 1999 * 0.5);
+    EXPECT_EQ(Text(GRAPHP_DISPCURSOR).substr(0, 6), "FRAME ");
+    mkdir(CORVEL_SCREENSHOT_DIR, 0755);
+    sim::Pump(20);
+    EXPECT_EQ(SavePanelImage(graphpanel, CORVEL_SCREENSHOT_DIR "/state_record_file_zoomed.png"), 0);
 }
 
 }  // namespace
