@@ -215,8 +215,8 @@ int CBF_ButtonOpenRecFile(int, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         char path[sizeof file_name] = "";
         if (FileSelectPopup(proj_dir, "record.dat", "*.dat", "OPEN RECORD FILE", VAL_LOAD_BUTTON, 0, 0, 1, 0,
-                            path) == 1)
-            OpenRecordFile(path);
+                            path) > 0)
+            OpenRecordFile(path);  // a name that is no file is told on the panel
     }
     return HelpOnly(event, InfoButtonOpenRecFile);
 }

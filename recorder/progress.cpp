@@ -14,6 +14,9 @@ namespace corvel {
 namespace {
 
 char timeLeft[48];
+int shownPercent = -1;
+long long shownLeft = -1;
+bool shownFinished = false;
 
 }  // namespace
 
@@ -23,11 +26,24 @@ int RemainingRecords(unsigned done) {
 }
 
 void ShowRecProgress(unsigned done) {
+    ShowRecTimeLeft(done, 0);
+}
+
+void ShowRecTimeLeft(unsigned done, double waited) {
+    const bool finished = anzwerte > 0 && done >= anzwerte;
     const int percent =
-        anzwerte == 0 || done >= anzwerte ? (done > 0 ? 100 : 0) : static_cast<int>(done * 100ULL / anzwerte);
+        anzwerte == 0 || finished ? (done > 0 ? 100 : 0) : static_cast<int>(done * 100ULL / anzwerte);
+    long long left = static_cast<long long>(RemainingRecords(done)) * zeitint;
+    // Inside an interval wait the frame in hand is already on its way.
+    if (waited > 0) left -= waited < left ? static_cast<long long>(waited) : left;
+    // The interval wait asks about a thousand times a second.
+    if (percent == shownPercent && left == shownLeft && finished == shownFinished) return;
+    shownPercent = percent;
+    shownLeft = left;
+    shownFinished = finished;
+
     SetCtrlVal(recpanel, RECP_BARRECPROGRESS, percent);
-    const long long left = static_cast<long long>(RemainingRecords(done)) * zeitint;
-    if (anzwerte > 0 && done >= anzwerte) {
+    if (finished) {
         std::snprintf(timeLeft, sizeof timeLeft, "ALL VALUES RECORDED");
     } else {
         const long long d = left / 86400, h = left % 86400 / 3600, m = left % 3600 / 60, s = left % 60;

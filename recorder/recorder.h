@@ -18,6 +18,9 @@ void ToFile(void);
 int RemainingRecords(unsigned done);
 // The progress bar and the time left after `done` frames.
 void ShowRecProgress(unsigned done);
+// The same `waited` seconds into the interval wait of the next frame;
+// writes the panel only when the whole seconds left have changed.
+void ShowRecTimeLeft(unsigned done, double waited);
 
 int CBF_ButtonOpenRecorder(int panel, int control, int event, void* callbackData, int eventData1,
                            int eventData2);

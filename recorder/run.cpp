@@ -100,6 +100,7 @@ void SlowDown(void) {
     tdiff = 0;
     while (zeitint > tdiff) {
         tdiff = Timer() - tstart;
+        ShowRecTimeLeft(otcrec, tdiff);
         ProcessSystemEvents();
         if (pollrecord == 0) return;
         // A short nap keeps the wait responsive without spinning a core.
