@@ -127,6 +127,12 @@ TEST_F(PanelState, TransferLineAfterFailuresBesideTheExactStatusText) {
     EXPECT_TRUE(SaysAt(Text(P_DISPTRANSFER),
                        "Sending parameters to EEPROM failed: TIMEOUT, not all telegrams written"));
     ASSERT_EQ(Popups().size(), 2u);  // the two time-out reports, no popup of its own
+
+    // A port change to a port that is not there.
+    sim::EnterValue(panel, P_EDITCONNECT, 33);
+    EXPECT_TRUE(SaysAt(Text(P_DISPTRANSFER), "COM 33 could not be opened: " + Status()))
+        << Text(P_DISPTRANSFER);
+    EXPECT_EQ(Popups().size(), 2u);
 }
 
 }  // namespace
