@@ -202,9 +202,15 @@ void ShowCursorReadout(int signal, int frame) {
         std::string when;
         std::snprintf(readout, sizeof readout, "FRAME %d   %s %u\n%s", frame, kGraphs[signal].name,
                       r.values[signal], When(r, &when));
-    } else if (frame < static_cast<int>(graphcnt) || (graphcnt == 0 && frame == 0)) {
-        // A run recorded here: its frames are on the graph, not in memory.
-        std::snprintf(readout, sizeof readout, "FRAME %d", frame);
+    } else if (viewed.records.empty() && frame < GetGraphPlotCount(graphpanel, kGraphs[signal].graph)) {
+        // A run recorded here: frame k is the k-th line, ending at its value.
+        // Its dates and times are in the record file.
+        double x[2], y[2];
+        if (GetGraphPlotPoints(graphpanel, kGraphs[signal].graph, frame, x, y, 2, nullptr) == 2 &&
+            x[1] == frame)
+            std::snprintf(readout, sizeof readout, "FRAME %d   %s %.0f", frame, kGraphs[signal].name, y[1]);
+        else
+            readout[0] = '\0';
     } else {
         readout[0] = '\0';
     }

@@ -156,10 +156,16 @@ TEST_F(RecordViewer, DamagedOrMissingFilesAreToldOnThePanel) {
     EXPECT_LT(OpenRecordFile((dir + "/none.dat").c_str()), 0);
     EXPECT_NE(Text(GRAPHP_DISPVIEWFILE).find("could not be read"), std::string::npos);
     EXPECT_EQ(ViewedRecords(), 3);  // what was shown stays
-    // A new timed run takes the graphs back.
+    // A new timed run takes the graphs back; its frames read from the graph.
     InitPanelGraph();
     EXPECT_EQ(ViewedRecords(), 0);
     EXPECT_EQ(GetGraphPlotCount(graphpanel, GRAPHP_PANELGRAPHCHREF), 0);
+    for (unsigned short v : {1500, 1600}) {
+        dataNorm = v;
+        SetPanelGraphData();
+    }
+    CBF_PanelGraphGraph(graphpanel, GRAPHP_PANELGRAPHNORM, EVENT_GRAPH_CURSOR, nullptr, 1, 0);
+    EXPECT_EQ(Text(GRAPHP_DISPCURSOR), "FRAME 1   NORM 1600");
     EXPECT_TRUE(seam::Shown().empty());
 }
 
