@@ -35,6 +35,8 @@ int CBF_GraphGF(int panel, int control, int event, void* callbackData, int event
 void InitPanelGraph(void);
 void SetPanelGraphData(void);
 void SetGraphVisible(void);
+// The graphs' X axes span exactly the frames plotted; the operator's zoom is undone.
+void GraphsFollowFrames(void);
 
 // ---- record viewer on the graph panel ----
 // Reads a record file and plots it on the seven graphs as if just

@@ -149,11 +149,8 @@ int OpenRecordFile(const char* path) {
     viewed = std::move(parsed);
     std::snprintf(viewedPath, sizeof viewedPath, "%s", path);
 
-    for (const Graph& g : kGraphs) {
-        DeleteGraphPlot(graphpanel, g.graph, -1, VAL_DELAYED_DRAW);
-        SetAxisScalingMode(graphpanel, g.graph, VAL_XAXIS, VAL_AUTOSCALE, 0, 0);
-        ResetGraphView(graphpanel, g.graph);
-    }
+    for (const Graph& g : kGraphs) DeleteGraphPlot(graphpanel, g.graph, -1, VAL_DELAYED_DRAW);
+    GraphsFollowFrames();
     for (int k = 0; k < kGraphCount; ++k) PlotSignal(kGraphs[k], k);
     TakeOverLastFrame();
     DescribeViewed();
