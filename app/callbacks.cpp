@@ -2,6 +2,7 @@
 
 #include "app/corvel.h"
 #include "app/mainpanel.h"
+#include "app/transferline.h"
 #include "calib/calib.h"
 #include "display/display.h"
 #include "link/link.h"
@@ -82,6 +83,15 @@ const CallbackEntry kTable[] = {
     {"CBF_SlideRefPower", CBF_SlideRefPower, nullptr},
     {"CBF_ButtonPorts", CBF_ButtonPorts, nullptr},
     {"CBF_DispStatusDetail", CBF_DispStatusDetail, nullptr},
+    {"CBF_DispLive", CBF_DispLive, nullptr},
+    {"CBF_DispTransfer", CBF_DispTransfer, nullptr},
+    {"CBF_BarRecProgress", CBF_BarRecProgress, nullptr},
+    {"CBF_DispTimeLeft", CBF_DispTimeLeft, nullptr},
+    {"CBF_DispCalibStep", CBF_DispCalibStep, nullptr},
+    {"CBF_ButtonOpenRecFile", CBF_ButtonOpenRecFile, nullptr},
+    {"CBF_ButtonExportCsv", CBF_ButtonExportCsv, nullptr},
+    {"CBF_DispViewFile", CBF_DispViewFile, nullptr},
+    {"CBF_DispCursor", CBF_DispCursor, nullptr},
 };
 
 }  // namespace

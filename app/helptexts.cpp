@@ -27,6 +27,23 @@ const char InfoButtonGo[] =
     "shown in the displays, bars and in the graph.\n Shortcut Key: F11. ";
 const char InfoButtonStop[] = " Stops data transfer from sensor to PC.\n Shortcut Key: F12. ";
 const char InfoStatus[] = " Displays serial interface status messages.";
+const char InfoDispLive[] =
+    " Shows whether live data is running (green) and how many frames per second arrive. \n"
+    " When it has stopped, the displays are dimmed and the time of the last frame is shown. ";
+const char InfoDispTransfer[] =
+    " Shows the result of the last parameter transfer, port change or link check \n and when it happened. ";
+const char InfoBarRecProgress[] = " Displays how much of the recording is done. ";
+const char InfoDispTimeLeft[] = " Displays the time the remaining values will take at the chosen interval. ";
+const char InfoDispCalibStep[] =
+    " Displays the step of the calibration search, the power tried \n and the CH_DIR value measured. ";
+const char InfoButtonOpenRecFile[] =
+    " Opens a record file and shows its frames in the graphs. \n"
+    " Mouse wheel: zoom (with Ctrl: zoom the values), drag: move, double click: whole run. ";
+const char InfoButtonExportCsv[] =
+    " Saves the record file shown as CSV: frame number, ISO 8601 date and time, \n"
+    " and the seven values (GF in tenths of a unit, as recorded). ";
+const char InfoDispViewFile[] = " Shows the record file in the graphs: its name, records and time span. ";
+const char InfoDispCursor[] = " Shows frame number, value, date and time of the frame under the mouse. ";
 const char InfoSwitchPara[] = " Hide or show the TEACH TABLE.";
 const char InfoEditEvalmode[] = "See Manual.";
 const char InfoEditPower[] =

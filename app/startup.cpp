@@ -61,6 +61,8 @@ void InitVars(void) {
     GetPanelValues();
     SetActiveTableCell(panel, P_TEACHTABLE, 1, 1);
     SetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, 0);
+    MarkDisplaysStale();  // nothing measured yet
+    GraphsFollowFrames();
 }
 
 int CBF_P(int, int event, void*, int, int) {

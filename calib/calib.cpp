@@ -1,5 +1,6 @@
 #include "calib/calib.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/corvel.h"
@@ -36,6 +37,20 @@ bool MeasureFrame(void) {
     order = 5;
     GetDataFrame();
     return LastFrameAccepted();
+}
+
+// The result line: what was found, or why the search failed.
+void ShowSearchResult(bool passed, bool framesLost) {
+    char why[96];
+    if (passed)
+        std::snprintf(why, sizeof why, "Search passed: power %u, CH_DIR %u, CH_REF %u", power, dataChDir,
+                      dataChRef);
+    else if (framesLost)
+        std::snprintf(why, sizeof why, "Search failed: frames lost (TIMEOUT)");
+    else
+        std::snprintf(why, sizeof why, "Search failed: CH_DIR %u at power %u, %u to %u needed", dataChDir,
+                      power, kWindowLow + 1, kWindowHigh - 1);
+    ShowCalibResult(passed, why);
 }
 
 void SendRequest(unsigned short code) {
@@ -85,9 +100,15 @@ void StartCalibrationRef1(void) {
     // window on stale values, so the search must not pass then.
     bool tenthLost = false;
     for (int i = 0; i < kIterations; ++i) {
+        const unsigned short tried = power;
+        ShowCalibStep(i + 1, kIterations, tried, -1);
         SendCalibPara();
         WaitTransDelay();
         tenthLost = !MeasureFrame();
+        if (tenthLost)
+            ShowCalibLost(i + 1, kIterations, tried);
+        else
+            ShowCalibStep(i + 1, kIterations, tried, dataChDir);
         if (dataChDir > kTargetDir)
             power = static_cast<unsigned short>(power - step / 2);
         else
@@ -98,6 +119,7 @@ void StartCalibrationRef1(void) {
         SetCtrlVal(panel, P_SLIDEPOWER, power);
     }
 
+    bool framesLost = tenthLost;
     bool passed = !tenthLost && dataChDir > kWindowLow && dataChDir < kWindowHigh;
     if (passed) {
         average = kFinalAverage;
@@ -106,9 +128,13 @@ void StartCalibrationRef1(void) {
         transbeg = Timer();
         waitdel = 2.0;
         WaitTransDelay();
+        ShowCalibFinal(power, -1);
         // Stale raw values must never reach the EEPROM.
         passed = MeasureFrame();
-        if (!passed) {
+        if (passed) {
+            ShowCalibFinal(power, dataChDir);
+        } else {
+            framesLost = true;
             // Leave what any failed search leaves: the search settings,
             // on the panel and in the sensor.
             average = kSearchAverage;
@@ -116,6 +142,7 @@ void StartCalibrationRef1(void) {
             SendCalibPara();
         }
     }
+    ShowSearchResult(passed, framesLost);
     if (!passed) {
         MessagePopup("ATTENTION!", kSearchFailed);
         calibok = 0;
@@ -188,6 +215,7 @@ int CBF_ButtonCalibrate(int p, int, int event, void*, int, int) {
         WaitTransDelay();
         poll = 0;
         calibok = 0;
+        SetCtrlVal(calibpanel, CALIBP_DISPCALIBSTEP, "");
         HidePanel(p);
         DisplayPanel(calibpanel);
     }

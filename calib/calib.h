@@ -10,6 +10,12 @@ void SendCalibPara(void);
 void ConfirmCalibration(void);
 int CalibParaComp(void);
 
+// Progress of the power search on CALIBP (chDir < 0: not measured yet).
+void ShowCalibStep(int step, int steps, unsigned short tried, int chDir);
+void ShowCalibLost(int step, int steps, unsigned short tried);
+void ShowCalibFinal(unsigned short tried, int chDir);
+void ShowCalibResult(bool passed, const char* why);
+
 int CBF_ButtonCalibrate(int panel, int control, int event, void* callbackData, int eventData1,
                         int eventData2);
 int CBF_CALIBP(int panel, int event, void* callbackData, int eventData1, int eventData2);
@@ -19,6 +25,7 @@ int CBF_ButtonStartCalib(int panel, int control, int event, void* callbackData, 
                          int eventData2);
 int CBF_ButtonConfirmCalib(int panel, int control, int event, void* callbackData, int eventData1,
                            int eventData2);
+int CBF_DispCalibStep(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_SlideRefPower(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
 }  // namespace corvel

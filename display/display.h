@@ -9,6 +9,17 @@ void SetPanelData(void);
 int Copy1D(const double* input, int count, double* output);
 int Shift(const double* input, int count, int shift, double* output);
 
+// ---- live state on the main panel ----
+// Called by the live loop: when it starts, for every frame shown, when it ends.
+void LiveStarted(void);
+void LiveFrame(void);
+void LiveEnded(void);
+// Shows the displays as no longer current (dimmed, with the time of the
+// last frame) unless a live loop runs.
+void MarkDisplaysStale(void);
+bool LiveRunning(void);
+bool DisplaysCurrent(void);
+
 // ---- scope graph and display source ----
 void ShowGraph(void);
 void DispVis(void);
@@ -24,6 +35,22 @@ int CBF_GraphGF(int panel, int control, int event, void* callbackData, int event
 void InitPanelGraph(void);
 void SetPanelGraphData(void);
 void SetGraphVisible(void);
+// The graphs' X axes span exactly the frames plotted; the operator's zoom is undone.
+void GraphsFollowFrames(void);
+
+// ---- record viewer on the graph panel ----
+// Reads a record file and plots it on the seven graphs as if just
+// recorded. 0, or negative when nothing could be shown (the reason is on
+// the panel).
+int OpenRecordFile(const char* path);
+// Writes the records shown as CSV. 0, or negative (the reason is on the panel).
+int ExportViewedCsv(const char* path);
+// Records of the file shown (0 when none is shown).
+int ViewedRecords(void);
+// Forgets the file shown; the recorder's new run takes the graphs.
+void ForgetViewedFile(void);
+// The readout text for frame `frame` of graph `signal` (EditSignal's value).
+void ShowCursorReadout(int signal, int frame);
 
 int CBF_GRAPHP(int panel, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_ButtonShowGraph(int panel, int control, int event, void* callbackData, int eventData1,
@@ -31,5 +58,12 @@ int CBF_ButtonShowGraph(int panel, int control, int event, void* callbackData, i
 int CBF_EditSignal(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_PanelGraphGraph(int panel, int control, int event, void* callbackData, int eventData1,
                         int eventData2);
+int CBF_ButtonOpenRecFile(int panel, int control, int event, void* callbackData, int eventData1,
+                          int eventData2);
+int CBF_ButtonExportCsv(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
+int CBF_DispViewFile(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispCursor(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispLive(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
 }  // namespace corvel

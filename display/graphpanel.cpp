@@ -34,9 +34,19 @@ constexpr int kSignalCount = sizeof(kSignals) / sizeof(kSignals[0]);
 
 }  // namespace
 
+void GraphsFollowFrames(void) {
+    // The X axis spans the frames of the run, from the first on.
+    for (const Signal& s : kSignals) {
+        SetAxisScalingMode(graphpanel, s.graph, VAL_XAXIS, VAL_AUTOSCALE, 0, 0);
+        ResetGraphView(graphpanel, s.graph);
+    }
+}
+
 void InitPanelGraph(void) {
     graphcnt = 0;
+    ForgetViewedFile();
     for (const Signal& s : kSignals) DeleteGraphPlot(graphpanel, s.graph, -1, VAL_IMMEDIATE_DRAW);
+    GraphsFollowFrames();
     bufcnt[0] = bufcnt[1] = 0;
     for (const Signal& s : kSignals) s.buf[0] = s.buf[1] = *s.value;
 }
@@ -86,7 +96,11 @@ int CBF_EditSignal(int, int, int event, void*, int, int) {
     return 0;
 }
 
-int CBF_PanelGraphGraph(int, int, int event, void*, int, int) {
+int CBF_PanelGraphGraph(int, int control, int event, void*, int eventData1, int) {
+    if (event == EVENT_GRAPH_CURSOR) {
+        for (int k = 0; k < kSignalCount; ++k)
+            if (kSignals[k].graph == control) ShowCursorReadout(k, eventData1);
+    }
     return HelpOnly(event, InfoPanelGraphGraph);
 }
 

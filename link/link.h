@@ -24,6 +24,11 @@ void WaitTransDelay(void);
 bool ReplyWait(int expected, const unsigned short* stopFlag);
 // "TIMEOUT" in DispStatus and the popup titled with the version text.
 void TimeoutReport(void);
+// How many time-out reports were given since start; a transaction failed
+// when the count moved while it ran.
+unsigned TimeoutReports(void);
+// The transfer line after a parameter send or read with the sensor.
+void ReportSensorTransfer(bool ok, bool sending, unsigned short where);
 void SendPara(void);
 void GetPara(void);
 void GetData(void);

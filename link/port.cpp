@@ -6,6 +6,8 @@
 #include "app/corvel.h"
 #include "app/helptexts.h"
 #include "app/mainpanel.h"
+#include "app/transferline.h"
+#include "display/display.h"
 #include "link/link.h"
 #include "platform/platform.h"
 #include "platform/ports.h"
@@ -58,6 +60,9 @@ bool OpenPort(unsigned short port) {
         strncpy(szStatus, OpenErrorText(ret), sizeof szStatus - 1);
         szStatus[sizeof szStatus - 1] = 0;
         SetCtrlVal(panel, P_DISPSTATUS, szStatus);
+        char what[96];
+        snprintf(what, sizeof what, "COM %u could not be opened: %s", port, szStatus);
+        ShowTransfer(false, what);
         return false;
     }
     SetComTime(port, 2.0);
@@ -81,6 +86,9 @@ bool VersionCheck(void) {
         return true;
     }
     SetCtrlVal(panel, P_DISPSTATUS, "TIMEOUT");
+    char what[64];
+    snprintf(what, sizeof what, "Link check on COM %u: no answer from the sensor", com);
+    ShowTransfer(false, what);
     MessagePopup("INFO!", kNoLinkText);
     if (ComPortGone(com)) ShowPortDetail(com);
     return false;
@@ -94,6 +102,8 @@ void ChangePort(unsigned short port) {
     com = port;
     SetCtrlVal(panel, P_EDITCONNECT, com);
     SetCtrlVal(panel, P_DISPSTATUS, "Init COM-Port ...");
+    // What the displays show came through the old port.
+    MarkDisplaysStale();
     InitRS232(com);
 }
 
@@ -152,7 +162,17 @@ void InitRS232(unsigned short port) {
 }
 
 void CheckComLine(void) {
-    if (VersionCheck()) GetPara();
+    if (!VersionCheck()) return;
+    const unsigned short from = target == EEPROM ? EEPROM : RAM;
+    const unsigned before = TimeoutReports();
+    GetPara();
+    const bool read = TimeoutReports() == before;
+    char what[96];
+    snprintf(what, sizeof what,
+             read ? "COM %u: sensor answered, parameters read from %s"
+                  : "COM %u: sensor answered, reading parameters from %s failed",
+             com, TargetName(from));
+    ShowTransfer(read, what);
 }
 
 bool EnsurePort(void) {

@@ -1,8 +1,11 @@
 // Sensor transactions: parameter send and read, the live-data loop, the
 // single frame of the calibration, the pause rule and the reply wait.
+#include <cstdio>
+
 #include "app/corvel.h"
 #include "app/helptexts.h"
 #include "app/mainpanel.h"
+#include "app/transferline.h"
 #include "display/display.h"
 #include "link/link.h"
 #include "params/params.h"
@@ -81,7 +84,16 @@ bool ReplyWait(int expected, const unsigned short* stopFlag) {
     return !overflow && nBytesR == expected;
 }
 
+namespace {
+unsigned timeoutReports = 0;
+}  // namespace
+
+unsigned TimeoutReports(void) {
+    return timeoutReports;
+}
+
 void TimeoutReport(void) {
+    ++timeoutReports;
     SetCtrlVal(panel, P_DISPSTATUS, "TIMEOUT");
     if (ComPortGone(com)) ShowPortDetail(com);
     MessagePopup(version, kTimeoutText);
@@ -131,21 +143,24 @@ void GetPara(void) {
 void GetData(void) {
     order = kOrderData;
     poll = 1;
+    LiveStarted();
     while (poll == 1) {
         Request(kOrderData);
         bool accepted = ReplyWait(anzdata * 2, &poll);
-        if (poll != 1) return;  // stopped by a callback run beneath this loop
+        if (poll != 1) break;  // stopped by a callback run beneath this loop
         if (accepted) {
             GetRxBufData();
             CopyDatatoVars();
             SetPanelData();
             ShowGraph();
+            LiveFrame();
         } else {
             TimeoutReport();
             poll = 0;
         }
         ProcessSystemEvents();
     }
+    LiveEnded();
 }
 
 namespace {
@@ -172,14 +187,47 @@ void GetDataFrame(void) {
     ProcessSystemEvents();
 }
 
+// The transfer line after a send or read: the file's fate, or whether the
+// exchange with the sensor ended in a time-out report.
+static void ReportFileTransfer(int result, bool sending) {
+    if (result == 0)
+        ShowTransfer(false, sending ? "No parameter file chosen: nothing written"
+                                    : "No parameter file chosen: nothing read");
+    else if (sending)
+        ShowFileTransfer(result > 0, "Parameter file ", file_name,
+                         result > 0 ? " written" : " could not be written");
+    else
+        ShowFileTransfer(result > 0, "Parameter file ", file_name,
+                         result > 0 ? " read" : " not read: not a parameter file");
+}
+
+void ReportSensorTransfer(bool ok, bool sending, unsigned short where) {
+    char what[96];
+    if (sending)
+        std::snprintf(what, sizeof what,
+                      ok ? "Parameters sent to %s"
+                         : "Sending parameters to %s failed: TIMEOUT, not all telegrams written",
+                      TargetName(where));
+    else
+        std::snprintf(
+            what, sizeof what,
+            ok ? "Parameters read from %s" : "Reading parameters from %s failed: no reply, panel unchanged",
+            TargetName(where));
+    ShowTransfer(ok, what);
+}
+
 int CBF_ButtonSend(int, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         poll = 0;
         WaitTransDelay();
-        if (target == DATFILE)
-            SendParaToFile();
-        else if (EnsurePort())
+        if (target == DATFILE) {
+            ReportFileTransfer(SendParaToFile(), true);
+        } else if (EnsurePort()) {
+            const unsigned short to = target;
+            const unsigned before = TimeoutReports();
             SendPara();
+            ReportSensorTransfer(TimeoutReports() == before, true, to);
+        }
     }
     return HelpOnly(event, InfoButtonSend);
 }
@@ -188,10 +236,14 @@ int CBF_ButtonGet(int, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         poll = 0;
         WaitTransDelay();
-        if (target == DATFILE)
-            ReadParaFromFile();
-        else if (EnsurePort())
+        if (target == DATFILE) {
+            ReportFileTransfer(ReadParaFromFile(), false);
+        } else if (EnsurePort()) {
+            const unsigned short from = target;
+            const unsigned before = TimeoutReports();
             GetPara();
+            ReportSensorTransfer(TimeoutReports() == before, false, from);
+        }
     }
     return HelpOnly(event, InfoButtonGet);
 }

@@ -28,17 +28,20 @@ void Attention(const char* before, const char* after) {
 
 }  // namespace
 
-void SendParaToFile(void) {
-    if (!ChooseParameterFile()) return;
+int SendParaToFile(void) {
+    if (!ChooseParameterFile()) return 0;
     GetPanelValues();
     CopyVarsToPP();
     if (ArrayToFile(file_name, pp, DT_U16, kWords, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,
-                    VAL_CONST_WIDTH, kFieldWidth, VAL_ASCII, VAL_TRUNCATE) < 0)
+                    VAL_CONST_WIDTH, kFieldWidth, VAL_ASCII, VAL_TRUNCATE) < 0) {
         Attention("The parameter file\n", "\ncould not be saved.");
+        return -1;
+    }
+    return 1;
 }
 
-void ReadParaFromFile(void) {
-    if (!ChooseParameterFile()) return;
+int ReadParaFromFile(void) {
+    if (!ChooseParameterFile()) return 0;
     // Read into a copy so that a bad file leaves the packet, the variables
     // and the panel exactly as they were.
     unsigned short words[kWords];
@@ -46,13 +49,14 @@ void ReadParaFromFile(void) {
     if (FileToArray(file_name, words, DT_U16, kWords, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,
                     VAL_ASCII) < 0) {
         Attention("The file\n", "\nis not a valid parameter file.\nNothing has been loaded.");
-        return;
+        return -1;
     }
     for (int i = 0; i < kWords; ++i) pp[i] = words[i];
     CopyPPtoVars();
     SetPanelValues();
     ReportUnfitValues();
     InitEval();
+    return 1;
 }
 
 }  // namespace corvel

@@ -48,7 +48,9 @@ int CBF_EditNo(int panel, int control, int event, void* callbackData, int eventD
 int CBF_RadioInc(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
 // ---- parameter file ----
-void SendParaToFile(void);
-void ReadParaFromFile(void);
+// Both return 1 when the file was written or read, 0 when the operator
+// chose no file, -1 when the file failed (the operator has been told).
+int SendParaToFile(void);
+int ReadParaFromFile(void);
 
 }  // namespace corvel

@@ -115,7 +115,11 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value) {
             c->buttonColor = value;
             return UIE_OK;
         case ATTR_TEXT_COLOR:
-            if (c->textColor != value) SetTextColor(c, value);
+            if (value == VAL_AUTO_COLOR) {
+                if (c->textColor >= 0) ReturnToTheme(c);
+            } else if (c->textColor != value) {
+                SetTextColor(c, value);
+            }
             return UIE_OK;
         case ATTR_TEXT_BGCOLOR:
             if (c->textBgColor != value) SetTextBg(c, value);

@@ -42,6 +42,22 @@ bool Convert(const void* in, int type, int count, double* out) {
     }
 }
 
+int SetXAxis(Control* c, int mode, double min, double max) {
+    auto* g = qobject_cast<XYGraph*>(c->widget);
+    if (!g) return UIE_TYPE_MISMATCH;
+    if (mode == VAL_AUTOSCALE) {
+        g->setXAutoScale(true);
+        g->setXFollowsData(true);
+    } else if (mode == VAL_MANUAL) {
+        g->setXAutoScale(false);
+        g->setXMin(min);
+        g->setXMax(max);
+    } else {
+        return UIE_BAD_ARGUMENT;
+    }
+    return UIE_OK;
+}
+
 }  // namespace
 
 int PlotStripChart(int panel, int control, const void* points, int count, int start, int skip, int dataType) {
@@ -65,8 +81,9 @@ int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, d
     Control* c = nullptr;
     int rc = Lookup(panel, control, &c);
     if (rc != UIE_OK) return rc;
-    if (axis != VAL_LEFT) return UIE_BAD_ARGUMENT;
     if (mode == VAL_MANUAL && !(min < max)) return UIE_BAD_ARGUMENT;
+    if (axis == VAL_XAXIS) return SetXAxis(c, mode, min, max);
+    if (axis != VAL_LEFT) return UIE_BAD_ARGUMENT;
     if (auto* s = qobject_cast<StripChart*>(c->widget)) {
         // A strip chart always shows a fixed range.
         if (mode != VAL_MANUAL) return UIE_BAD_ARGUMENT;
@@ -91,6 +108,12 @@ int GetAxisRange(int panel, int control, int axis, double* min, double* max) {
     Control* c = nullptr;
     int rc = Lookup(panel, control, &c);
     if (rc != UIE_OK) return rc;
+    if (axis == VAL_XAXIS && min && max) {
+        auto* g = qobject_cast<XYGraph*>(c->widget);
+        if (!g) return UIE_TYPE_MISMATCH;
+        g->shownXRange(min, max);
+        return UIE_OK;
+    }
     if (axis != VAL_LEFT || !min || !max) return UIE_BAD_ARGUMENT;
     if (auto* s = qobject_cast<StripChart*>(c->widget)) {
         *min = s->yMin();
@@ -142,4 +165,12 @@ int GetGraphPlotPoints(int panel, int control, int index, double* x, double* y, 
     int n = g->plotPoints(index, x, y, max, &rgb);
     if (color) *color = static_cast<int>(rgb);
     return n;
+}
+
+int ResetGraphView(int panel, int control) {
+    XYGraph* g = nullptr;
+    int rc = Widget(panel, control, &g);
+    if (rc != UIE_OK) return rc;
+    g->resetView();
+    return UIE_OK;
 }

@@ -12,8 +12,11 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
+#include <algorithm>
+#include <cmath>
 
 #include "platform/internal/uicore.h"
+#include "platform/widgets/xygraph.h"
 
 namespace uicore {
 namespace {
@@ -196,6 +199,16 @@ void WireControl(Panel* p, Control* c) {
             break;
         case CTRL_KIND_TABLE:
             PrepareTable(w);
+            break;
+        case CTRL_KIND_GRAPH:
+            if (auto* g = qobject_cast<XYGraph*>(w)) {
+                QObject::connect(g, &XYGraph::cursorMoved, g, [h, id](double x, double y) {
+                    auto whole = [](double v) {
+                        return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9)));
+                    };
+                    SendCtrlEvent(h, id, EVENT_GRAPH_CURSOR, whole(x), whole(y));
+                });
+            }
             break;
         default:
             break;

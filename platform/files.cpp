@@ -51,6 +51,44 @@ const char* TimeStr(void) {
     return buf;
 }
 
+const char* TimeStrAt(double t) {
+    static char buf[40];
+    const double ago = Timer() - t;
+    time_t then = time(nullptr) - static_cast<time_t>(ago > 0 ? std::lround(ago) : 0);
+    tm lt{};
+    if (!localtime_r(&then, &lt)) return "00:00:00";
+    snprintf(buf, sizeof buf, "%02d:%02d:%02d", lt.tm_hour, lt.tm_min, lt.tm_sec);
+    return buf;
+}
+
+int ReadWholeFile(const char* fileName, std::string* content) {
+    if (!fileName || !content || !fileName[0]) return FILE_BAD_ARGUMENT;
+    FILE* f = fopen(fileName, "rb");
+    if (!f) return FILE_CANNOT_OPEN;
+    content->clear();
+    char chunk[65536];
+    size_t n = 0;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) content->append(chunk, n);
+    const bool bad = ferror(f) != 0;
+    fclose(f);
+    return bad ? FILE_CANNOT_OPEN : FILE_OK;
+}
+
+int WriteWholeFile(const char* fileName, const std::string& content) {
+    if (!fileName || !fileName[0]) return FILE_BAD_ARGUMENT;
+    const std::string tmp = std::string(fileName) + ".part";
+    FILE* f = fopen(tmp.c_str(), "wb");
+    if (!f) return FILE_CANNOT_OPEN;
+    bool ok = fwrite(content.data(), 1, content.size(), f) == content.size();
+    ok = fflush(f) == 0 && ok;
+    ok = fclose(f) == 0 && ok;
+    if (!ok || rename(tmp.c_str(), fileName) != 0) {
+        unlink(tmp.c_str());
+        return FILE_WRITE_ERROR;
+    }
+    return FILE_OK;
+}
+
 // `dir` must hold 260 bytes, the size of the program's path buffers.
 int GetProjectDir(char* dir) {
     if (!dir) return -1;

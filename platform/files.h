@@ -1,5 +1,6 @@
 // File, clock and utility services.
 #pragma once
+#include <string>
 
 // Seconds since an arbitrary start; monotonic, sub-millisecond resolution.
 double Timer(void);
@@ -9,6 +10,13 @@ void Delay(double seconds);
 // Current date "MM-DD-YYYY" and time "HH:MM:SS" (at most 11 characters each).
 const char* DateStr(void);
 const char* TimeStr(void);
+// The time text ("HH:MM:SS") of the moment at which Timer() returned `t`.
+const char* TimeStrAt(double t);
+// The whole content of a file; 0, or FILE_CANNOT_OPEN / FILE_BAD_ARGUMENT.
+int ReadWholeFile(const char* fileName, std::string* content);
+// Replaces a file by `content`, through a temporary file beside it, so that
+// a failed write leaves the old file. FILE_OK or a negative code.
+int WriteWholeFile(const char* fileName, const std::string& content);
 // The executable's folder, without a trailing slash. 0 on success.
 int GetProjectDir(char* dir);
 

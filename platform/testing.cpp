@@ -18,6 +18,7 @@
 #include <QStyleOptionButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QWheelEvent>
 #include <cmath>
 #include <cstdio>
 
@@ -82,6 +83,22 @@ void DoubleClick(int panel, int control) {
 }
 void Click(int panel, int control) {
     Mouse(panel, control, Qt::LeftButton, false);
+}
+
+void Wheel(int panel, int control, int notches) {
+    QWidget* w = Reachable(panel, control);
+    if (!w) return;
+    const QPointF at(w->width() / 2.0, w->height() / 2.0);
+    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+void Hover(int panel, int control, double fx, double fy) {
+    QWidget* w = Reachable(panel, control);
+    if (!w) return;
+    QTest::mouseMove(w, QPoint(static_cast<int>(w->width() * fx), static_cast<int>(w->height() * fy)));
+    QApplication::processEvents();
 }
 
 void EnterValue(int panel, int control, double value) {

@@ -21,6 +21,12 @@ void EnterCell(int panel, int control, int column, int row, int value);
 void Key(int panel, const char* key);
 // Asks the panel's window to close, as the window's close button does.
 void Close(int panel);
+// Turns the mouse wheel by `notches` (positive: away from the operator)
+// over the middle of the control.
+void Wheel(int panel, int control, int notches);
+// Moves the mouse (no button) to a point of the control, given as
+// fractions of its width and height.
+void Hover(int panel, int control, double fx, double fy);
 // Runs pending events for up to `ms` milliseconds.
 void Pump(int ms);
 // True when the control can take input (visible and not dimmed).

@@ -9,6 +9,8 @@
 #include <QEvent>
 #include <QHash>
 #include <QLabel>
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QLayout>
 #include <QPointer>
 #include <QSlider>
@@ -94,20 +96,17 @@ void StyleToggle(QAbstractButton* b) {
     Own(b, pal);
 }
 
-void Restyle(Panel* p) {
+// Colours one widget of a panel; `c` is its control, or null.
+void RestyleOne(QWidget* w, const Control* c) {
     const QPalette app = QApplication::palette();
     const QColor base = app.color(QPalette::Base), text = app.color(QPalette::Text);
     const QColor window = app.color(QPalette::Window), windowText = app.color(QPalette::WindowText);
-    QHash<const QWidget*, const Control*> controls;
-    for (const auto& c : p->controls) controls.insert(c->widget, c.get());
-    const auto children = p->window->findChildren<QWidget*>();
-    for (QWidget* w : children) {
-        const Control* c = controls.value(w);
+    {
         // Colours the program set through attributes stay as they are.
         if (c && (c->textColor >= 0 || c->frameColor >= 0 || c->buttonColor >= 0 ||
                   c->textBgColor != VAL_TRANSPARENT))
-            continue;
-        if (!Free(w)) continue;
+            return;
+        if (!Free(w)) return;
         QPalette pal;
         if (IsDisplay(w)) {
             pal.setColor(QPalette::Window, base);
@@ -133,6 +132,13 @@ void Restyle(Panel* p) {
             StyleToggle(b);
         }
     }
+}
+
+void Restyle(Panel* p) {
+    QHash<const QWidget*, const Control*> controls;
+    for (const auto& c : p->controls) controls.insert(c->widget, c.get());
+    const auto children = p->window->findChildren<QWidget*>();
+    for (QWidget* w : children) RestyleOne(w, controls.value(w));
 }
 
 // Keeps an overlay (a widget outside the layouts, named by its `overlayOn`
@@ -250,6 +256,33 @@ QColor TextOn(const QColor& background) {
                                                                               : QColor(Qt::white);
 }
 
+// Puts a widget that stands outside the layouts into the layout its `slot`
+// property names: "Layout row column [rowSpan columnSpan]" for a grid,
+// "Layout index" for a box (a negative index counts from the end, -1
+// appends). Controls added to a panel later can so sit anywhere in it while
+// keeping their place at the end of the panel file, and with it the
+// identities of every control before them.
+void PlaceInSlot(QWidget* window, QWidget* w, const QString& slot) {
+    const QStringList parts = slot.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QLayout* layout = parts.isEmpty() ? nullptr : window->findChild<QLayout*>(parts[0]);
+    QList<int> n;
+    for (int i = 1; i < parts.size(); ++i) n.append(parts[i].toInt());
+    if (auto* grid = qobject_cast<QGridLayout*>(layout); grid && (n.size() == 2 || n.size() == 4)) {
+        grid->addWidget(w, n[0], n[1], n.size() == 4 ? n[2] : 1, n.size() == 4 ? n[3] : 1);
+    } else if (auto* box = qobject_cast<QBoxLayout*>(layout); box && n.size() == 1) {
+        box->insertWidget(n[0] < 0 ? box->count() + 1 + n[0] : n[0], w);
+    } else {
+        qWarning("panel widget %s: bad slot \"%s\"", qPrintable(w->objectName()), qPrintable(slot));
+    }
+}
+
+void ReturnToTheme(Control* c) {
+    c->textColor = -1;
+    c->widget->setProperty(kThemed, true);
+    c->widget->setPalette(QPalette());
+    RestyleOne(c->widget, c);
+}
+
 void ApplyTheme(Panel* p) {
     if (!p || !p->window) return;
     DesktopPalette();  // remembered before any scheme replaces it
@@ -258,6 +291,8 @@ void ApplyTheme(Panel* p) {
         if (auto* b = qobject_cast<QAbstractButton*>(w); b && Kind(w) == QLatin1String("toggle")) {
             new ToggleWatch(b);
         }
+        QString slot = w->property("slot").toString();
+        if (!slot.isEmpty()) PlaceInSlot(p->window, w, slot);
         QString on = w->property("overlayOn").toString();
         if (on.isEmpty()) continue;
         if (QWidget* target = p->window->findChild<QWidget*>(on)) new Overlay(w, target);

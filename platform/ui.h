@@ -11,6 +11,9 @@ enum {
     EVENT_LEFT_DOUBLE_CLICK = 4,
     EVENT_RIGHT_CLICK = 5,
     EVENT_CLOSE = 11,
+    // The mouse moved over the plot area of an XY graph: eventData1 and
+    // eventData2 are its X and Y in data units, rounded to integers.
+    EVENT_GRAPH_CURSOR = 12,
 };
 
 // Control callback: panel, control, event, callback data, two event words.
@@ -107,7 +110,9 @@ enum {
     ATTR_LABEL_TEXT,         // text: a control's caption
     ATTR_CTRL_KIND,          // int, read only: CTRL_KIND_*
 };
-enum { VAL_TRANSPARENT = 0x1000000 };
+// VAL_AUTO_COLOR for ATTR_TEXT_COLOR: back to the colour the desktop's
+// palette gives, so that light and dark desktops both read well.
+enum { VAL_TRANSPARENT = 0x1000000, VAL_AUTO_COLOR = 0x2000000 };
 
 int SetCtrlAttribute(int panel, int control, int attribute, int value);
 int SetCtrlAttribute(int panel, int control, int attribute, const char* value);
@@ -164,14 +169,20 @@ int GetStripChartTrace(int panel, int control, int trace, double* out, int max);
 
 // ---- XY graphs ----
 enum { VAL_LEFT = 0, VAL_RIGHT = 1 };                  // Y axis
+enum { VAL_XAXIS = 2 };                                // X axis of an XY graph
 enum { VAL_MANUAL = 0, VAL_AUTOSCALE = 1 };            // axis scaling
 enum { VAL_CONNECTED_POINTS = 1, VAL_THIN_LINE = 2 };  // plot style
 enum { VAL_NO_POINT = 0 };                             // point marker
 enum { VAL_SOLID = 0 };                                // line style
 enum { VAL_IMMEDIATE_DRAW = 1, VAL_DELAYED_DRAW = 0 };
 // Y axis of a strip chart or graph: fixed range with VAL_MANUAL.
+// VAL_XAXIS of an XY graph: VAL_AUTOSCALE shows exactly the X range of the
+// data, VAL_MANUAL the fixed range min..max.
 int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, double max);
+// VAL_LEFT: the Y range set; VAL_XAXIS: the X range shown now, zoom included.
 int GetAxisRange(int panel, int control, int axis, double* min, double* max);
+// Returns an XY graph to the whole of its data after the operator zoomed or panned.
+int ResetGraphView(int panel, int control);
 // Adds one plot of `count` points; returns a plot handle (>0) or a negative error.
 int PlotXY(int panel, int control, const void* x, const void* y, int count, int xType, int yType,
            int plotStyle, int pointStyle, int lineStyle, int pointFrequency, int color);

@@ -31,6 +31,7 @@ void CalcRecTime(void) {
     GetCtrlVal(recpanel, RECP_EDITRECVAL, &anzwerte);
     SetCtrlVal(recpanel, RECP_DISPRECORDEDVALUES, 0);
     SetCtrlVal(recpanel, RECP_DISPREMAINING, static_cast<int>(anzwerte));
+    ShowRecProgress(0);
 
     // The panel's ranges keep the product within 32 bits; clamp rather than
     // wrap should they ever allow more.

@@ -14,6 +14,14 @@ void StopRecord(void);
 void SetRecordData(void);
 void ToFile(void);
 
+// Frames still to record after `done`; never below 0.
+int RemainingRecords(unsigned done);
+// The progress bar and the time left after `done` frames.
+void ShowRecProgress(unsigned done);
+// The same `waited` seconds into the interval wait of the next frame;
+// writes the panel only when the whole seconds left have changed.
+void ShowRecTimeLeft(unsigned done, double waited);
+
 int CBF_ButtonOpenRecorder(int panel, int control, int event, void* callbackData, int eventData1,
                            int eventData2);
 int CBF_RECP(int panel, int event, void* callbackData, int eventData1, int eventData2);
@@ -29,6 +37,8 @@ int CBF_DispRecordedValues(int panel, int control, int event, void* callbackData
                            int eventData2);
 int CBF_DispRemaining(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_DispGfRecord(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_BarRecProgress(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispTimeLeft(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_ButtonStartRecord(int panel, int control, int event, void* callbackData, int eventData1,
                           int eventData2);
 int CBF_ButtonManualRecord(int panel, int control, int event, void* callbackData, int eventData1,

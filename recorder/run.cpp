@@ -41,7 +41,8 @@ void ShowFrame(void) {
 void CountRecord(void) {
     otcrec = static_cast<unsigned short>(otcrec + 1);
     SetCtrlVal(recpanel, RECP_DISPRECORDEDVALUES, otcrec);
-    SetCtrlVal(recpanel, RECP_DISPREMAINING, static_cast<int>(anzwerte) - static_cast<int>(otcrec));
+    SetCtrlVal(recpanel, RECP_DISPREMAINING, RemainingRecords(otcrec));
+    ShowRecProgress(otcrec);
     if (otcrec == anzwerte) pollrecord = 0;
 }
 
@@ -102,6 +103,7 @@ void SlowDown(void) {
     tdiff = 0;
     while (zeitint > tdiff) {
         tdiff = Timer() - tstart;
+        ShowRecTimeLeft(otcrec, tdiff);
         ProcessSystemEvents();
         if (pollrecord == 0) return;
         // A short nap keeps the wait responsive without spinning a core.

@@ -5,10 +5,13 @@
 namespace uicore {
 
 struct Panel;
+struct Control;
 
 // Gives the panel's displays, captions and toggles colours taken from the
 // application palette, and keeps them so when the palette changes.
 void ApplyTheme(Panel* p);
+// Gives a control back the text colour the palette gives it.
+void ReturnToTheme(Control* c);
 
 // WCAG contrast ratio of two colours (1 to 21).
 double Contrast(const QColor& a, const QColor& b);

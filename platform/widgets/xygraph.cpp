@@ -1,7 +1,9 @@
 #include "platform/widgets/xygraph.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -92,6 +94,14 @@ struct XYGraph::Impl {
     bool hasData = false;
     double dxmin = 0, dxmax = 0, dymin = 0, dymax = 0;
 
+    // The operator's zoom and pan; each axis on its own.
+    bool xfollow = false;
+    bool zoomX = false, zoomY = false;
+    double vxlo = 0, vxhi = 0, vylo = 0, vyhi = 0;
+    bool dragging = false;
+    QPointF dragFrom;
+    Range dragRange{0, 0, 0, 0};
+
     // Reused while painting: one batch of lines per colour.
     std::vector<std::vector<QLineF>> batches;
     // What the last paint showed, so that a new plot that leaves the axes
@@ -105,14 +115,22 @@ struct XYGraph::Impl {
         r.xlo = xmin;
         r.xhi = xmax;
         if (xauto && hasData) {
-            r.xlo = std::min(r.xlo, dxmin);
-            r.xhi = std::max(r.xhi, dxmax);
+            r.xlo = xfollow ? dxmin : std::min(r.xlo, dxmin);
+            r.xhi = xfollow ? dxmax : std::max(r.xhi, dxmax);
         }
         r.ylo = ymin;
         r.yhi = ymax;
         if (yauto && hasData) {
             r.ylo = dymin;
             r.yhi = dymax;
+        }
+        if (zoomX) {
+            r.xlo = vxlo;
+            r.xhi = vxhi;
+        }
+        if (zoomY) {
+            r.ylo = vylo;
+            r.yhi = vyhi;
         }
         chartaxis::SaneRange(&r.xlo, &r.xhi);
         chartaxis::SaneRange(&r.ylo, &r.yhi);
@@ -169,6 +187,7 @@ struct XYGraph::Impl {
 
 XYGraph::XYGraph(QWidget* parent) : QWidget(parent), d(new Impl) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);  // for the cursor readout
 }
 
 XYGraph::~XYGraph() {
@@ -468,4 +487,143 @@ void XYGraph::paintEvent(QPaintEvent* e) {
         }
     }
     for (size_t c = 0; c < m.palette.size(); ++c) flush(c);
+}
+
+// ---- the operator's view: zoom, pan, reset, cursor ----
+
+namespace {
+
+// Narrowest view, so that repeated zooming cannot reach an empty range.
+constexpr double kMinViewWidth = 1e-3;
+// One notch of the wheel (120 eighths of a degree) narrows the range by this.
+constexpr double kZoomPerNotch = 0.8;
+
+bool Scaled(double lo, double hi, double factor, double about, double* outLo, double* outHi) {
+    if (!(factor > 0) || !std::isfinite(about)) return false;
+    const double nlo = about - (about - lo) * factor;
+    const double nhi = about + (hi - about) * factor;
+    if (!(nhi - nlo >= kMinViewWidth) || !std::isfinite(nlo) || !std::isfinite(nhi)) return false;
+    *outLo = nlo;
+    *outHi = nhi;
+    return true;
+}
+
+}  // namespace
+
+void XYGraph::setXFollowsData(bool on) {
+    d->xfollow = on;
+    update();
+}
+
+bool XYGraph::xFollowsData() const {
+    return d->xfollow;
+}
+
+void XYGraph::zoomX(double factor, double aboutX) {
+    const Range r = d->shown();
+    if (!Scaled(r.xlo, r.xhi, factor, aboutX, &d->vxlo, &d->vxhi)) return;
+    d->zoomX = true;
+    update();
+}
+
+void XYGraph::zoomY(double factor, double aboutY) {
+    const Range r = d->shown();
+    if (!Scaled(r.ylo, r.yhi, factor, aboutY, &d->vylo, &d->vyhi)) return;
+    d->zoomY = true;
+    update();
+}
+
+void XYGraph::pan(double dx, double dy) {
+    if (!std::isfinite(dx) || !std::isfinite(dy)) return;
+    const Range r = d->shown();
+    if (dx != 0) {
+        d->vxlo = r.xlo + dx;
+        d->vxhi = r.xhi + dx;
+        d->zoomX = true;
+    }
+    if (dy != 0) {
+        d->vylo = r.ylo + dy;
+        d->vyhi = r.yhi + dy;
+        d->zoomY = true;
+    }
+    update();
+}
+
+void XYGraph::resetView() {
+    d->zoomX = d->zoomY = false;
+    d->dragging = false;
+    update();
+}
+
+bool XYGraph::viewZoomed() const {
+    return d->zoomX || d->zoomY;
+}
+
+QPointF XYGraph::toData(const QPointF& pos) const {
+    const Range r = d->shown();
+    const QRect pr = d->layout(this, r).plot;
+    const double sx = (pr.width() - 1) / (r.xhi - r.xlo);
+    const double sy = (pr.height() - 1) / (r.yhi - r.ylo);
+    return QPointF(r.xlo + (pos.x() - pr.left()) / sx, r.yhi - (pos.y() - pr.top()) / sy);
+}
+
+void XYGraph::wheelEvent(QWheelEvent* e) {
+    const int notches = e->angleDelta().y();
+    if (notches == 0) {
+        e->ignore();
+        return;
+    }
+    const double factor = std::pow(kZoomPerNotch, notches / 120.0);
+    const QPointF at = toData(e->position());
+    if (e->modifiers() & Qt::ControlModifier)
+        zoomY(factor, at.y());
+    else
+        zoomX(factor, at.x());
+    e->accept();
+}
+
+void XYGraph::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(e);
+        return;
+    }
+    d->dragging = true;
+    d->dragFrom = e->position();
+    d->dragRange = d->shown();
+    e->accept();
+}
+
+void XYGraph::mouseMoveEvent(QMouseEvent* e) {
+    const QRect pr = plotRect();
+    if (d->dragging && (e->buttons() & Qt::LeftButton)) {
+        const Range& r = d->dragRange;
+        const double sx = (pr.width() - 1) / (r.xhi - r.xlo);
+        const double sy = (pr.height() - 1) / (r.yhi - r.ylo);
+        const QPointF moved = e->position() - d->dragFrom;
+        // The data follows the mouse: dragging right shows earlier frames.
+        d->vxlo = r.xlo - moved.x() / sx;
+        d->vxhi = r.xhi - moved.x() / sx;
+        d->zoomX = true;
+        if (moved.y() != 0) {
+            d->vylo = r.ylo + moved.y() / sy;
+            d->vyhi = r.yhi + moved.y() / sy;
+            d->zoomY = true;
+        }
+        update();
+    }
+    if (pr.contains(e->position().toPoint())) {
+        const QPointF at = toData(e->position());
+        emit cursorMoved(at.x(), at.y());
+    }
+    e->accept();
+}
+
+void XYGraph::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) d->dragging = false;
+    e->accept();
+}
+
+void XYGraph::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) resetView();
+    e->accept();
 }

@@ -59,8 +59,34 @@ public:
     // The area inside the axes where plots are drawn, in widget pixels.
     QRect plotRect() const;
 
+    // With the X axis autoscaled: true shows exactly the X range of the
+    // data (a run of N frames spans 0 to N-1), false also keeps xMin..xMax.
+    void setXFollowsData(bool on);
+    bool xFollowsData() const;
+
+    // The operator's view: the mouse wheel zooms X around the mouse (with
+    // Ctrl: Y), dragging with the left button pans, a double click returns
+    // to the whole data. Zooming by `factor` < 1 narrows the range.
+    void zoomX(double factor, double aboutX);
+    void zoomY(double factor, double aboutY);
+    // Moves the view by a distance in data units.
+    void pan(double dx, double dy);
+    void resetView();
+    bool viewZoomed() const;
+    // Data coordinates of a widget point (inside or outside the plot area).
+    QPointF toData(const QPointF& widgetPos) const;
+
+signals:
+    // The mouse moved over the plot area, at data coordinates x, y.
+    void cursorMoved(double x, double y);
+
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     struct Impl;

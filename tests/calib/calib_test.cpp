@@ -2,6 +2,7 @@
 #include "calib/calib.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <deque>
@@ -341,6 +342,57 @@ TEST_F(Calibration, HelpTexts) {
         EXPECT_EQ(seam::Shown()[0].title, "INFO!");
         EXPECT_EQ(seam::Shown()[0].text, c.text);
     }
+}
+
+}  // namespace
+
+namespace {
+
+std::string StepText() {
+    char buf[128] = "";
+    GetCtrlVal(calibpanel, CALIBP_DISPCALIBSTEP, buf, sizeof buf);
+    return buf;
+}
+
+std::string shownDuringPopup;
+void KeepStepText(void*) {
+    shownDuringPopup = StepText();
+    DisplayPanel(calibpanel);
+    sim::Pump(20);
+    mkdir(CORVEL_SCREENSHOT_DIR, 0755);
+    SavePanelImage(calibpanel, CORVEL_SCREENSHOT_DIR "/state_calibration.png");
+}
+
+TEST_F(Calibration, ProgressShowsStepPowerTriedAndChDirThenTheResult) {
+    // Above, below, then no frame: the third step tries 512 - 256 + 128.
+    dirs = {3900, 3800};
+    frameTimeouts = {false, false, true};
+    seam::ExpectConfirm(1);
+    seam::ExpectMessage();
+    seam::Answer timeout{seam::Kind::Message};
+    timeout.during = KeepStepText;
+    seam::Expect(timeout);
+    seam::ExpectMessage();
+    StartCalibrationRef1();
+    EXPECT_EQ(shownDuringPopup, "Step 3 of 10: power 384, measuring ...");
+    EXPECT_EQ(StepText(), "Search failed: frames lost (TIMEOUT)");
+    HidePanel(calibpanel);
+
+    // The passed search ends with the final measurement's values.
+    seam::Clear();
+    dirs.assign(10, 3850);
+    frameTimeouts.clear();
+    Search();
+    EXPECT_EQ(StepText(), "Search passed: power 1000, CH_DIR 3850, CH_REF 2000");
+
+    seam::Clear();
+    steadyDir = 100;
+    dirs.clear();
+    Search();
+    EXPECT_EQ(StepText(), "Search failed: CH_DIR 100 at power 1000, 3651 to 4049 needed");
+    int colour = 0;
+    GetCtrlAttribute(calibpanel, CALIBP_DISPCALIBSTEP, ATTR_TEXT_COLOR, &colour);
+    EXPECT_EQ(colour, 0xC00000);
 }
 
 }  // namespace

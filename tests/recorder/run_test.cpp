@@ -1,4 +1,6 @@
 // Timed and manual recording end to end, against the virtual sensor.
+#include <sys/stat.h>
+
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
@@ -200,7 +202,7 @@ TEST_F(RecordRun, ManualRecordsContinueTheCountAndTheFile) {
     EXPECT_TRUE(seam::Shown().empty());
     EXPECT_EQ(otcrec, 3);
     EXPECT_EQ(Num(RECP_DISPRECORDEDVALUES), 3);
-    EXPECT_EQ(Num(RECP_DISPREMAINING), -1);
+    EXPECT_EQ(Num(RECP_DISPREMAINING), 0);  // never below 0, also beyond the count
     const std::vector<rec2csv::Record> recs = Records();
     ASSERT_EQ(recs.size(), 3u);
     EXPECT_EQ(recs[2].values[0], dataChRef);
@@ -354,6 +356,48 @@ TEST_F(RecordRun, ManualRecordThatCouldNotBeWrittenSaysSo) {
     EXPECT_TRUE(seam::Shown().empty());
     EXPECT_EQ(Records().size(), 1u);
     EXPECT_EQ(otcrec, 7);
+}
+
+}  // namespace
+
+namespace {
+
+std::string TimeLeft() {
+    char buf[64] = "";
+    GetCtrlVal(recpanel, RECP_DISPTIMELEFT, buf, sizeof buf);
+    return buf;
+}
+
+TEST_F(RecordRun, ProgressBarAndTimeLeftFollowTheRun) {
+    StartSensor();
+    struct {
+        int percent = -1, remaining = -1;
+        std::string left;
+    } mid;
+    QTimer::singleShot(1500, [&] {
+        GetCtrlVal(recpanel, RECP_BARRECPROGRESS, &mid.percent);
+        GetCtrlVal(recpanel, RECP_DISPREMAINING, &mid.remaining);
+        mid.left = TimeLeft();
+        mkdir(CORVEL_SCREENSHOT_DIR, 0755);
+        SavePanelImage(recpanel, CORVEL_SCREENSHOT_DIR "/state_recording.png");
+    });
+    StartRun(1, 3);
+    // One record is written after the first interval, two are left.
+    EXPECT_EQ(mid.percent, 33);
+    EXPECT_EQ(mid.remaining, 2);
+    EXPECT_EQ(mid.left, "TIME LEFT 00:00:02");
+    int percent = -1;
+    GetCtrlVal(recpanel, RECP_BARRECPROGRESS, &percent);
+    EXPECT_EQ(percent, 100);
+    EXPECT_EQ(TimeLeft(), "ALL VALUES RECORDED");
+
+    // Editing the count starts the progress again; days show when it is long.
+    SetCtrlVal(recpanel, RECP_EDITINTERVAL, 10);
+    sim::EnterValue(recpanel, RECP_EDITRECVAL, 10000);
+    GetCtrlVal(recpanel, RECP_BARRECPROGRESS, &percent);
+    EXPECT_EQ(percent, 0);
+    EXPECT_EQ(TimeLeft(), "TIME LEFT 1 d 03:46:40");
+    EXPECT_EQ(RemainingRecords(10001), 0);
 }
 
 }  // namespace

@@ -96,6 +96,8 @@ const Ctrl kP[] = {
     {"DispGFBig", P_DISPGFBIG, IND, DT_DOUBLE, "CBF_DispGFBig"},
     {"ButtonPorts", P_BUTTONPORTS, CMD, DT_NONE, "CBF_ButtonPorts"},
     {"DispStatusDetail", P_DISPSTATUSDETAIL, TXT, DT_STRING, "CBF_DispStatusDetail"},
+    {"DispLive", P_DISPLIVE, TXT, DT_STRING, "CBF_DispLive"},
+    {"DispTransfer", P_DISPTRANSFER, TXT, DT_STRING, "CBF_DispTransfer"},
 };
 
 const Ctrl kRECP[] = {
@@ -125,6 +127,8 @@ const Ctrl kRECP[] = {
     {"ButtonShowGraph", RECP_BUTTONSHOWGRAPH, CMD, DT_NONE, "CBF_ButtonShowGraph"},
     {"ButtonCloseRecorder", RECP_BUTTONCLOSERECORDER, CMD, DT_NONE, "CBF_ButtonCloseRecorder"},
     {"DispRecordLost", RECP_DISPRECORDLOST, TXT, DT_STRING, ""},
+    {"BarRecProgress", RECP_BARRECPROGRESS, BAR, DT_INT, "CBF_BarRecProgress"},
+    {"DispTimeLeft", RECP_DISPTIMELEFT, TXT, DT_STRING, "CBF_DispTimeLeft"},
 };
 
 const Ctrl kCALIBP[] = {
@@ -134,6 +138,7 @@ const Ctrl kCALIBP[] = {
     {"ButtonStartCalib", CALIBP_BUTTONSTARTCALIB, CMD, DT_NONE, "CBF_ButtonStartCalib"},
     {"ButtonConfirmCalib", CALIBP_BUTTONCONFIRMCALIB, CMD, DT_NONE, "CBF_ButtonConfirmCalib"},
     {"ButtonCloseCalib", CALIBP_BUTTONCLOSECALIB, CMD, DT_NONE, "CBF_ButtonCloseCalib"},
+    {"DispCalibStep", CALIBP_DISPCALIBSTEP, TXT, DT_STRING, "CBF_DispCalibStep"},
 };
 
 const Ctrl kGRAPHP[] = {
@@ -152,6 +157,10 @@ const Ctrl kGRAPHP[] = {
     {"DispIntGraph", GRAPHP_DISPINTGRAPH, IND, DT_INT, ""},
     {"DispGfGraph", GRAPHP_DISPGFGRAPH, IND, DT_INT, ""},
     {"DispTempGraph", GRAPHP_DISPTEMPGRAPH, IND, DT_INT, ""},
+    {"ButtonOpenRecFile", GRAPHP_BUTTONOPENRECFILE, CMD, DT_NONE, "CBF_ButtonOpenRecFile"},
+    {"ButtonExportCsv", GRAPHP_BUTTONEXPORTCSV, CMD, DT_NONE, "CBF_ButtonExportCsv"},
+    {"DispViewFile", GRAPHP_DISPVIEWFILE, TXT, DT_STRING, "CBF_DispViewFile"},
+    {"DispCursor", GRAPHP_DISPCURSOR, TXT, DT_STRING, "CBF_DispCursor"},
 };
 
 // Ring item values in item order, and the item chosen initially.

@@ -102,11 +102,17 @@ TEST(RecParse, RecordsOutOfStepAreMalformed) {
 }
 
 TEST(RecParse, CsvLines) {
-    EXPECT_EQ(rec2csv::CsvHeader(), "date,time,ch_ref,ch_dir,ch_dif,norm,int,gf,temp\n");
+    EXPECT_EQ(rec2csv::CsvHeader(), "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n");
     rec2csv::Record r{"03-14-2025", "09:26:53", {65535, 0, 1, 12345, 65535, 0, 40}};
-    EXPECT_EQ(rec2csv::CsvLine(r), "03-14-2025,09:26:53,65535,0,1,12345,65535,0,40\n");
+    EXPECT_EQ(rec2csv::CsvLine(r, 7), "7,2025-03-14T09:26:53,65535,0,1,12345,65535,0,40\n");
+    // Dates of another form stay as written, quoted where CSV needs it.
     r.date = "a,b";
-    EXPECT_EQ(rec2csv::CsvLine(r).substr(0, 6), "\"a,b\",");
+    EXPECT_EQ(rec2csv::CsvLine(r, 0).substr(0, 17), "0,\"a,b 09:26:53\",");
+    for (const char* bad : {"13-14-2025", "03-32-2025", "3-14-2025", "03/14/2025"}) {
+        r.date = bad;
+        std::string iso;
+        EXPECT_FALSE(rec2csv::IsoDateTime(r, &iso)) << bad;
+    }
 }
 
 // ---- the program ----
@@ -150,9 +156,9 @@ TEST_F(Program, ConvertsAFile) {
     Write("in.dat", MakeRecord("03-14-2025", "09:26:53", kA) + MakeRecord("03-14-2025", "09:26:54", kB));
     ASSERT_EQ(RunTool(dir + "/in.dat " + dir + "/out.csv 2>" + dir + "/err"), 0);
     EXPECT_EQ(Slurp(dir + "/out.csv"),
-              "date,time,ch_ref,ch_dir,ch_dif,norm,int,gf,temp\n"
-              "03-14-2025,09:26:53,2000,3850,120,1000,980,1003,25\n"
-              "03-14-2025,09:26:54,65535,0,1,12345,65535,0,40\n");
+              "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n"
+              "0,2025-03-14T09:26:53,2000,3850,120,1000,980,1003,25\n"
+              "1,2025-03-14T09:26:54,65535,0,1,12345,65535,0,40\n");
     EXPECT_EQ(Slurp(dir + "/err"), "");
 }
 
@@ -160,9 +166,10 @@ TEST_F(Program, TruncatedFileIsReportedAndFails) {
     const std::string rec = MakeRecord("03-14-2025", "09:26:53", kA, "\r\n");
     Write("in.dat", rec + rec.substr(0, 30));
     EXPECT_EQ(RunTool(dir + "/in.dat > " + dir + "/out.csv 2>" + dir + "/err"), 1);
-    EXPECT_EQ(Slurp(dir + "/out.csv"),
-              "date,time,ch_ref,ch_dir,ch_dif,norm,int,gf,temp\n03-14-2025,09:26:53,2000,3850,120,1000,980,"
-              "1003,25\n");
+    EXPECT_EQ(
+        Slurp(dir + "/out.csv"),
+        "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n0,2025-03-14T09:26:53,2000,3850,120,"
+        "1000,980,1003,25\n");
     EXPECT_NE(Slurp(dir + "/err").find("truncated"), std::string::npos);
 }
 

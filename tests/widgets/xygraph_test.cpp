@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 
@@ -180,4 +181,50 @@ TEST(XYGraph, APlotAddedToAShownGraphIsDrawnOnScreen) {
     if (screen.isNull()) GTEST_SKIP() << "this platform cannot read back the window";
     EXPECT_TRUE(ColourNear(screen, PixelOf(g, 50, 70), qRgb(0, 255, 0)));
     EXPECT_TRUE(ColourNear(screen, PixelOf(g, 50, 10), qRgb(255, 0, 0)));
+}
+
+TEST(XYGraph, DragPansWheelZoomsAroundTheMouseDoubleClickReturnsToTheData) {
+    XYGraph g;
+    g.resize(400, 300);
+    g.setXFollowsData(true);
+    g.setYRange(0, 100);
+    AddLine(g, 10, 0, 110, 100, 0xFF0000);
+    double lo, hi;
+    g.shownXRange(&lo, &hi);
+    EXPECT_EQ(lo, 10);  // exactly the data, not 0..100 around it
+    EXPECT_EQ(hi, 110);
+
+    g.zoomX(0.5, 30);  // narrower by half, the point at 30 stays put
+    g.shownXRange(&lo, &hi);
+    EXPECT_DOUBLE_EQ(lo, 20);
+    EXPECT_DOUBLE_EQ(hi, 70);
+    EXPECT_TRUE(g.viewZoomed());
+
+    // Dragging the plot 1/4 of its width to the right shows earlier frames.
+    const QRect pr = g.plotRect();
+    const double perPixel = 50.0 / (pr.width() - 1);
+    const QPoint from = pr.center();
+    const QPoint to = from + QPoint(100, 0);
+    QMouseEvent press(QEvent::MouseButtonPress, from, g.mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, to, g.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, g.mapToGlobal(to), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&g, &press);
+    QApplication::sendEvent(&g, &move);
+    QApplication::sendEvent(&g, &release);
+    g.shownXRange(&lo, &hi);
+    EXPECT_NEAR(lo, 20 - 100 * perPixel, 1e-9);
+    EXPECT_NEAR(hi, 70 - 100 * perPixel, 1e-9);
+    g.shownYRange(&lo, &hi);
+    EXPECT_EQ(lo, 0);  // a level drag leaves the values' range
+    EXPECT_EQ(hi, 100);
+
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, from, g.mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(&g, &dbl);
+    EXPECT_FALSE(g.viewZoomed());
+    g.shownXRange(&lo, &hi);
+    EXPECT_EQ(lo, 10);
+    EXPECT_EQ(hi, 110);
 }

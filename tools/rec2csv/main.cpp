@@ -1,5 +1,7 @@
-// corvel-rec2csv IN.dat [OUT.csv]: the records of a record file as CSV.
-// Without OUT the CSV goes to standard output. The complete records are
+// corvel-rec2csv IN.dat [OUT.csv]: the records of a record file as CSV, one
+// line per record: frame number (from 0), ISO 8601 date-time, the seven
+// values (the glossy factor in tenths, as recorded). Without OUT the CSV
+// goes to standard output. The complete records are
 // always converted; a truncated or damaged record is reported on standard
 // error and gives exit status 1.
 #include <cstdio>
@@ -26,7 +28,7 @@ int main(int argc, char** argv) {
 
     std::ostringstream csv;
     csv << rec2csv::CsvHeader();
-    for (const rec2csv::Record& rec : r.records) csv << rec2csv::CsvLine(rec);
+    for (std::size_t i = 0; i < r.records.size(); ++i) csv << rec2csv::CsvLine(r.records[i], i);
     if (argc == 3) {
         std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
         out << csv.str();

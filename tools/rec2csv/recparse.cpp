@@ -1,6 +1,7 @@
 #include "recparse.h"
 
 #include <cstdio>
+#include <string>
 
 namespace rec2csv {
 
@@ -92,11 +93,32 @@ ParseResult Parse(const std::string& bytes) {
 }
 
 std::string CsvHeader() {
-    return "date,time,ch_ref,ch_dir,ch_dif,norm,int,gf,temp\n";
+    return "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n";
 }
 
-std::string CsvLine(const Record& r) {
-    std::string line = CsvText(r.date) + "," + CsvText(r.time);
+bool IsoDateTime(const Record& r, std::string* out) {
+    // "MM-DD-YYYY" and "HH:MM:SS": digits where digits belong, in range.
+    auto digits = [](const std::string& s, const char* shape) {
+        if (s.size() != std::char_traits<char>::length(shape)) return false;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            const bool digit = s[i] >= '0' && s[i] <= '9';
+            if (shape[i] == '9' ? !digit : s[i] != shape[i]) return false;
+        }
+        return true;
+    };
+    if (!digits(r.date, "99-99-9999") || !digits(r.time, "99:99:99")) return false;
+    auto num = [](const std::string& s, std::size_t at) { return (s[at] - '0') * 10 + (s[at + 1] - '0'); };
+    const int month = num(r.date, 0), day = num(r.date, 3);
+    if (month < 1 || month > 12 || day < 1 || day > 31) return false;
+    if (num(r.time, 0) > 23 || num(r.time, 3) > 59 || num(r.time, 6) > 60) return false;
+    *out = r.date.substr(6, 4) + "-" + r.date.substr(0, 2) + "-" + r.date.substr(3, 2) + "T" + r.time;
+    return true;
+}
+
+std::string CsvLine(const Record& r, std::size_t frame) {
+    std::string when;
+    if (!IsoDateTime(r, &when)) when = CsvText(r.date + " " + r.time);
+    std::string line = std::to_string(frame) + "," + when;
     for (unsigned v : r.values) line += "," + std::to_string(v);
     return line + "\n";
 }

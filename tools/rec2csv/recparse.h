@@ -35,9 +35,15 @@ struct ParseResult {
 
 ParseResult Parse(const std::string& bytes);
 
-// "date,time,ch_ref,ch_dir,ch_dif,norm,int,gf,temp" and a line end.
+// "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp" and a
+// line end. The glossy factor stays the raw word, tenths of a unit.
 std::string CsvHeader();
-// One line of CSV, line end included.
-std::string CsvLine(const Record& r);
+// The record's date and time as ISO 8601 ("2026-12-08T15:21:39") when they
+// have the recorder's form ("12-08-2026", "15:21:39"); otherwise false.
+bool IsoDateTime(const Record& r, std::string* out);
+// One line of CSV for record `frame` (counted from 0, as the graph's X
+// axis), line end included. A date or time not in the recorder's form is
+// kept as written, date and time joined by a blank.
+std::string CsvLine(const Record& r, std::size_t frame);
 
 }  // namespace rec2csv

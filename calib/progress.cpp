@@ -1,0 +1,60 @@
+// The search's progress on the calibration panel: the step, the power
+// tried and the CH_DIR measured, then the final measurement and the result.
+#include <cstdio>
+
+#include "app/corvel.h"
+#include "app/helptexts.h"
+#include "app/mainpanel.h"
+#include "calib/calib.h"
+#include "platform/platform.h"
+#include "uir_ids.h"
+
+namespace corvel {
+
+namespace {
+
+constexpr int kNormalColour = VAL_AUTO_COLOR;
+constexpr int kFailColour = 0xC00000;
+char progress[96];
+
+void Show(bool failed) {
+    SetCtrlAttribute(calibpanel, CALIBP_DISPCALIBSTEP, ATTR_TEXT_COLOR, failed ? kFailColour : kNormalColour);
+    SetCtrlVal(calibpanel, CALIBP_DISPCALIBSTEP, progress);
+}
+
+}  // namespace
+
+void ShowCalibStep(int step, int steps, unsigned short tried, int chDir) {
+    if (chDir < 0)
+        std::snprintf(progress, sizeof progress, "Step %d of %d: power %u, measuring ...", step, steps,
+                      tried);
+    else
+        std::snprintf(progress, sizeof progress, "Step %d of %d: power %u, CH_DIR %d", step, steps, tried,
+                      chDir);
+    Show(false);
+}
+
+void ShowCalibLost(int step, int steps, unsigned short tried) {
+    std::snprintf(progress, sizeof progress, "Step %d of %d: power %u, no frame (TIMEOUT)", step, steps,
+                  tried);
+    Show(true);
+}
+
+void ShowCalibFinal(unsigned short tried, int chDir) {
+    if (chDir < 0)
+        std::snprintf(progress, sizeof progress, "Final measurement: power %u, measuring ...", tried);
+    else
+        std::snprintf(progress, sizeof progress, "Final measurement: power %u, CH_DIR %d", tried, chDir);
+    Show(false);
+}
+
+void ShowCalibResult(bool passed, const char* why) {
+    std::snprintf(progress, sizeof progress, "%s", why);
+    Show(!passed);
+}
+
+int CBF_DispCalibStep(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoDispCalibStep);
+}
+
+}  // namespace corvel

@@ -1,0 +1,252 @@
+// The graph panel as a record viewer: a record file opened from disk is
+// plotted on the seven graphs as if it had just been recorded, can be read
+// frame by frame under the mouse, and exported as CSV.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/corvel.h"
+#include "app/helptexts.h"
+#include "app/mainpanel.h"
+#include "app/transferline.h"
+#include "display/display.h"
+#include "platform/platform.h"
+#include "tools/rec2csv/recparse.h"
+#include "uir_ids.h"
+
+namespace corvel {
+
+namespace {
+
+// The graphs count frames in 16 bits, as the recorder does.
+constexpr std::size_t kMaxViewed = 65536;
+// Points per plot call: longer runs are drawn as joined pieces.
+constexpr int kPiece = 1024;
+
+struct Graph {
+    int graph;
+    int display;
+    int color;
+    unsigned short* buf;
+    const char* name;
+};
+
+// In the order of EditSignal's values and of a record's values.
+const Graph kGraphs[] = {
+    {GRAPHP_PANELGRAPHCHREF, GRAPHP_DISPCHREFGRAPH, 0xFF0000, bufchref, "CH_REF"},
+    {GRAPHP_PANELGRAPHCHDIR, GRAPHP_DISPCHDIRGRAPH, 0x00FF00, bufchdir, "CH_DIR"},
+    {GRAPHP_PANELGRAPHCHDIF, GRAPHP_DISPCHDIFGRAPH, 0x0000FF, bufchdif, "CH_DIF"},
+    {GRAPHP_PANELGRAPHNORM, GRAPHP_DISPNORMGRAPH, 0xFF8000, bufnorm, "NORM"},
+    {GRAPHP_PANELGRAPHINT, GRAPHP_DISPINTGRAPH, 0x008080, bufint, "INT"},
+    {GRAPHP_PANELGRAPHGF, GRAPHP_DISPGFGRAPH, 0x00FF00, bufgf, "GF (x0.1)"},
+    {GRAPHP_PANELGRAPHTEMP, GRAPHP_DISPTEMPGRAPH, 0x008080, buftemp, "TEMP"},
+};
+constexpr int kGraphCount = sizeof kGraphs / sizeof kGraphs[0];
+
+rec2csv::ParseResult viewed;  // the records shown (at most kMaxViewed)
+std::size_t fileRecords = 0;  // complete records in the file
+char viewedPath[sizeof file_name];
+char viewLine[sizeof file_name + 200];
+char readout[160];
+unsigned short xs[kPiece];
+unsigned short ys[kPiece];
+
+// "65,536": thousands apart, as an operator reads counts.
+const char* Count(std::size_t n, char* out, std::size_t size) {
+    char digits[24];
+    std::snprintf(digits, sizeof digits, "%zu", n);
+    const std::size_t len = std::strlen(digits);
+    std::size_t o = 0;
+    for (std::size_t i = 0; i < len && o + 2 < size; ++i) {
+        if (i > 0 && (len - i) % 3 == 0) out[o++] = ',';
+        out[o++] = digits[i];
+    }
+    out[o] = '\0';
+    return out;
+}
+
+const char* When(const rec2csv::Record& r, std::string* keep) {
+    if (!rec2csv::IsoDateTime(r, keep)) *keep = r.date + " " + r.time;
+    return keep->c_str();
+}
+
+void ShowViewLine(bool ok, const char* text) {
+    SetCtrlAttribute(graphpanel, GRAPHP_DISPVIEWFILE, ATTR_TEXT_COLOR, ok ? 0xFFFFFF : 0xFFD040);
+    SetCtrlVal(graphpanel, GRAPHP_DISPVIEWFILE, text);
+}
+
+void PlotSignal(const Graph& g, int k) {
+    const std::size_t n = viewed.records.size();
+    // Each piece starts at the last point of the one before, so the line is unbroken.
+    for (std::size_t from = 0; from < n; from += kPiece - 1) {
+        const std::size_t count = n - from < static_cast<std::size_t>(kPiece) ? n - from : kPiece;
+        for (std::size_t i = 0; i < count; ++i) {
+            xs[i] = static_cast<unsigned short>(from + i);
+            ys[i] = static_cast<unsigned short>(viewed.records[from + i].values[k]);
+        }
+        PlotXY(graphpanel, g.graph, xs, ys, static_cast<int>(count), DT_U16, DT_U16, VAL_CONNECTED_POINTS,
+               VAL_NO_POINT, VAL_SOLID, 1, g.color);
+        if (from + count >= n) break;
+    }
+}
+
+// The graph panel's state as after recording the last frame of the file,
+// so that a manual record continues the lines.
+void TakeOverLastFrame(void) {
+    const std::size_t n = viewed.records.size();
+    const rec2csv::Record& last = viewed.records[n - 1];
+    const rec2csv::Record& before = viewed.records[n > 1 ? n - 2 : n - 1];
+    graphcnt = static_cast<unsigned short>(n);
+    bufcnt[0] = static_cast<unsigned short>(n > 1 ? n - 2 : 0);
+    bufcnt[1] = static_cast<unsigned short>(n - 1);
+    for (int k = 0; k < kGraphCount; ++k) {
+        kGraphs[k].buf[0] = static_cast<unsigned short>(before.values[k]);
+        kGraphs[k].buf[1] = static_cast<unsigned short>(last.values[k]);
+        SetCtrlVal(graphpanel, kGraphs[k].display, static_cast<int>(last.values[k]));
+    }
+}
+
+void DescribeViewed(void) {
+    const char* name = std::strrchr(viewedPath, '/');
+    name = name ? name + 1 : viewedPath;
+    const std::size_t n = viewed.records.size();
+    char count[32], all[32];
+    std::string first, last;
+    int len = std::snprintf(viewLine, sizeof viewLine, "%s: %s records, %s to %s", name,
+                            Count(n, count, sizeof count), When(viewed.records.front(), &first),
+                            When(viewed.records.back(), &last));
+    if (fileRecords > n && len > 0)
+        len += std::snprintf(viewLine + len, sizeof viewLine - len, " (first %s of %s)", count,
+                             Count(fileRecords, all, sizeof all));
+    if (viewed.status != rec2csv::Status::Ok && len > 0)
+        std::snprintf(viewLine + len, sizeof viewLine - len, "; damaged from byte %zu on", viewed.offset);
+    ShowViewLine(viewed.status == rec2csv::Status::Ok && fileRecords == n, viewLine);
+}
+
+}  // namespace
+
+int OpenRecordFile(const char* path) {
+    if (pollrecord == 1) {
+        ShowViewLine(false, "A recording runs: open the file when it has ended");
+        return -1;
+    }
+    std::string bytes;
+    if (ReadWholeFile(path, &bytes) != FILE_OK) {
+        std::snprintf(viewLine, sizeof viewLine, "%s could not be read", ShortPath(path));
+        ShowViewLine(false, viewLine);
+        return -1;
+    }
+    rec2csv::ParseResult parsed = rec2csv::Parse(bytes);
+    std::string().swap(bytes);
+    if (parsed.records.empty()) {
+        std::snprintf(viewLine, sizeof viewLine, "%s holds no complete record: nothing shown",
+                      ShortPath(path));
+        ShowViewLine(false, viewLine);
+        return -1;
+    }
+    fileRecords = parsed.records.size();
+    if (fileRecords > kMaxViewed) parsed.records.resize(kMaxViewed);
+    viewed = std::move(parsed);
+    std::snprintf(viewedPath, sizeof viewedPath, "%s", path);
+
+    for (const Graph& g : kGraphs) DeleteGraphPlot(graphpanel, g.graph, -1, VAL_DELAYED_DRAW);
+    GraphsFollowFrames();
+    for (int k = 0; k < kGraphCount; ++k) PlotSignal(kGraphs[k], k);
+    TakeOverLastFrame();
+    DescribeViewed();
+    SetCtrlVal(graphpanel, GRAPHP_DISPCURSOR, "");
+    return 0;
+}
+
+int ExportViewedCsv(const char* path) {
+    if (viewed.records.empty()) {
+        ShowViewLine(false, "No record file is open: open one to export it");
+        return -1;
+    }
+    std::string csv = rec2csv::CsvHeader();
+    csv.reserve(csv.size() + viewed.records.size() * 64);
+    for (std::size_t i = 0; i < viewed.records.size(); ++i) csv += rec2csv::CsvLine(viewed.records[i], i);
+    const bool ok = WriteWholeFile(path, csv) == FILE_OK;
+    char count[32];
+    std::snprintf(viewLine, sizeof viewLine,
+                  ok ? "CSV of %s records written to %s" : "CSV could not be written to %s%s",
+                  ok ? Count(viewed.records.size(), count, sizeof count) : ShortPath(path),
+                  ok ? ShortPath(path) : "");
+    ShowViewLine(ok, viewLine);
+    return ok ? 0 : -1;
+}
+
+int ViewedRecords(void) {
+    return static_cast<int>(viewed.records.size());
+}
+
+void ForgetViewedFile(void) {
+    if (viewed.records.empty()) return;
+    viewed = rec2csv::ParseResult();
+    fileRecords = 0;
+    viewedPath[0] = '\0';
+    ShowViewLine(true, "");
+    SetCtrlVal(graphpanel, GRAPHP_DISPCURSOR, "");
+}
+
+void ShowCursorReadout(int signal, int frame) {
+    if (signal < 0 || signal >= kGraphCount || frame < 0) {
+        SetCtrlVal(graphpanel, GRAPHP_DISPCURSOR, "");
+        return;
+    }
+    if (static_cast<std::size_t>(frame) < viewed.records.size()) {
+        const rec2csv::Record& r = viewed.records[static_cast<std::size_t>(frame)];
+        std::string when;
+        std::snprintf(readout, sizeof readout, "FRAME %d   %s %u\n%s", frame, kGraphs[signal].name,
+                      r.values[signal], When(r, &when));
+    } else if (viewed.records.empty() && frame < GetGraphPlotCount(graphpanel, kGraphs[signal].graph)) {
+        // A run recorded here: frame k is the k-th line, ending at its value.
+        // Its dates and times are in the record file.
+        double x[2], y[2];
+        if (GetGraphPlotPoints(graphpanel, kGraphs[signal].graph, frame, x, y, 2, nullptr) == 2 &&
+            x[1] == frame)
+            std::snprintf(readout, sizeof readout, "FRAME %d   %s %.0f", frame, kGraphs[signal].name, y[1]);
+        else
+            readout[0] = '\0';
+    } else {
+        readout[0] = '\0';
+    }
+    SetCtrlVal(graphpanel, GRAPHP_DISPCURSOR, readout);
+}
+
+int CBF_ButtonOpenRecFile(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        char path[sizeof file_name] = "";
+        if (FileSelectPopup(proj_dir, "record.dat", "*.dat", "OPEN RECORD FILE", VAL_LOAD_BUTTON, 0, 0, 1, 0,
+                            path) > 0)
+            OpenRecordFile(path);  // a name that is no file is told on the panel
+    }
+    return HelpOnly(event, InfoButtonOpenRecFile);
+}
+
+int CBF_ButtonExportCsv(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) {
+        if (viewed.records.empty()) {
+            ShowViewLine(false, "No record file is open: open one to export it");
+            return 0;
+        }
+        char path[sizeof file_name] = "";
+        const int chosen =
+            FileSelectPopup(proj_dir, "record.csv", "*.csv", "EXPORT CSV", VAL_SAVE_BUTTON, 0, 1, 1, 1, path);
+        if (chosen == 1 &&
+            ConfirmPopup("ATTENTION!", "File already exist! \nDo you want to replace it?") != 1)
+            return 0;
+        if (chosen > 0) ExportViewedCsv(path);
+    }
+    return HelpOnly(event, InfoButtonExportCsv);
+}
+
+int CBF_DispViewFile(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoDispViewFile);
+}
+
+int CBF_DispCursor(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoDispCursor);
+}
+
+}  // namespace corvel
