@@ -71,7 +71,7 @@ const char* When(const rec2csv::Record& r, std::string* keep) {
 }
 
 void ShowViewLine(bool ok, const char* text) {
-    SetCtrlAttribute(graphpanel, GRAPHP_DISPVIEWFILE, ATTR_TEXT_COLOR, ok ? 0xFFFFFF : 0xFFD040);
+    SetCtrlAttribute(graphpanel, GRAPHP_DISPVIEWFILE, ATTR_TEXT_COLOR, ok ? VAL_AUTO_COLOR : 0xC00000);
     SetCtrlVal(graphpanel, GRAPHP_DISPVIEWFILE, text);
 }
 

@@ -12,6 +12,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/internal/theme.h"
 #include "platform/internal/uicore.h"
 #include "platform/internal/uiscan.h"
 #include "platform/locations.h"
@@ -201,6 +202,7 @@ int LoadPanel(int, const char* fileName, int resourceId) {
     PanelLoader loader;
     QWidget* window = loader.load(&again, nullptr);
     if (!window) return UIE_FILE;
+    PlaceSlotted(window);
     window->setWindowFlags(Qt::Window);
     window->hide();
     // Texts come from the sensor and from file names: shown as they are,

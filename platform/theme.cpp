@@ -6,11 +6,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QEvent>
+#include <QGridLayout>
 #include <QHash>
 #include <QLabel>
-#include <QBoxLayout>
-#include <QGridLayout>
 #include <QLayout>
 #include <QPointer>
 #include <QSlider>
@@ -267,12 +267,34 @@ void PlaceInSlot(QWidget* window, QWidget* w, const QString& slot) {
     QLayout* layout = parts.isEmpty() ? nullptr : window->findChild<QLayout*>(parts[0]);
     QList<int> n;
     for (int i = 1; i < parts.size(); ++i) n.append(parts[i].toInt());
+    // A layout inside a frame takes the widget into the frame, and a new
+    // parent hides it; what showed before is to show there too.
+    const bool shown = !w->isHidden();
     if (auto* grid = qobject_cast<QGridLayout*>(layout); grid && (n.size() == 2 || n.size() == 4)) {
         grid->addWidget(w, n[0], n[1], n.size() == 4 ? n[2] : 1, n.size() == 4 ? n[3] : 1);
     } else if (auto* box = qobject_cast<QBoxLayout*>(layout); box && n.size() == 1) {
         box->insertWidget(n[0] < 0 ? box->count() + 1 + n[0] : n[0], w);
     } else {
         qWarning("panel widget %s: bad slot \"%s\"", qPrintable(w->objectName()), qPrintable(slot));
+    }
+    if (shown && w->isHidden()) w->show();
+}
+
+void PlaceSlotted(QWidget* window) {
+    QList<QWidget*> hosts;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        QString slot = w->property("slot").toString();
+        if (slot.isEmpty()) continue;
+        PlaceInSlot(window, w, slot);
+        if (w->parentWidget() && !hosts.contains(w->parentWidget())) hosts.append(w->parentWidget());
+    }
+    // A frame whose size does not change later would keep the places its
+    // layout gave before the new widgets came.
+    for (QWidget* host : hosts) {
+        if (QLayout* l = host->layout()) {
+            l->invalidate();
+            l->activate();
+        }
     }
 }
 
@@ -291,8 +313,6 @@ void ApplyTheme(Panel* p) {
         if (auto* b = qobject_cast<QAbstractButton*>(w); b && Kind(w) == QLatin1String("toggle")) {
             new ToggleWatch(b);
         }
-        QString slot = w->property("slot").toString();
-        if (!slot.isEmpty()) PlaceInSlot(p->window, w, slot);
         QString on = w->property("overlayOn").toString();
         if (on.isEmpty()) continue;
         if (QWidget* target = p->window->findChild<QWidget*>(on)) new Overlay(w, target);

@@ -87,6 +87,9 @@ bool EmptyRecFile(void) {
 void ShowLostRecords(unsigned int lost, unsigned int total) {
     char text[80] = "";
     if (lost > 0) std::snprintf(text, sizeof text, "RECORDS LOST: %u of %u could not be saved.", lost, total);
+    // Dark red on a light red field reads well on light and dark desktops.
+    SetCtrlAttribute(recpanel, RECP_DISPRECORDLOST, ATTR_TEXT_COLOR, lost > 0 ? 0xA00000 : VAL_AUTO_COLOR);
+    SetCtrlAttribute(recpanel, RECP_DISPRECORDLOST, ATTR_TEXT_BGCOLOR, lost > 0 ? 0xFFE4E4 : VAL_TRANSPARENT);
     SetCtrlVal(recpanel, RECP_DISPRECORDLOST, text);
 }
 

@@ -2,6 +2,8 @@
 #pragma once
 #include <QColor>
 
+class QWidget;
+
 namespace uicore {
 
 struct Panel;
@@ -10,6 +12,8 @@ struct Control;
 // Gives the panel's displays, captions and toggles colours taken from the
 // application palette, and keeps them so when the palette changes.
 void ApplyTheme(Panel* p);
+// Moves the widgets that name a layout slot (`slot` property) into it.
+void PlaceSlotted(QWidget* window);
 // Gives a control back the text colour the palette gives it.
 void ReturnToTheme(Control* c);
 
