@@ -357,10 +357,17 @@ int VirtualSensor::Run() {
         if (!out_.active && opt_.hangupAfter > 0 && static_cast<long>(counts_.frames) >= opt_.hangupAfter) {
             if (opt_.trace) std::fprintf(stderr, "hang-up after %lu data frames\n", counts_.frames);
             // A hang-up discards what the far end has not read yet: let the
-            // last frame be taken first.
-            for (int i = 0; i < 200 && !g_stop; ++i) {
+            // last frame be taken first. The kernel hands written bytes to
+            // the far end a little later, so an empty queue counts only once
+            // the frame was seen there, or after a grace of 100 ms.
+            bool seen = false;
+            for (int i = 0; i < 400 && !g_stop; ++i) {
                 int waiting = 0;
-                if (ioctl(port_.slave, FIONREAD, &waiting) != 0 || waiting == 0) break;
+                if (ioctl(port_.slave, FIONREAD, &waiting) != 0) break;
+                if (waiting > 0)
+                    seen = true;
+                else if (seen || i >= 20)
+                    break;
                 usleep(5000);
             }
             break;
