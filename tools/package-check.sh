@@ -69,7 +69,7 @@ echo "sensor: $received; data frames $frames"
 kill -TERM "$SENSOR_PID"
 wait "$SENSOR_PID" || fail "the virtual sensor did not end cleanly"
 SENSOR_PID=
-printf 'date,time,ch_ref,ch_dir,ch_dif,norm,int,gf,temp\n' >"$TMP/want.csv"
+printf 'frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n' >"$TMP/want.csv"
 "$ROOT/usr/bin/corvel-rec2csv" /dev/null | cmp -s - "$TMP/want.csv" || fail "corvel-rec2csv does not run"
 
 step "lintian"
