@@ -101,36 +101,34 @@ void RestyleOne(QWidget* w, const Control* c) {
     const QPalette app = QApplication::palette();
     const QColor base = app.color(QPalette::Base), text = app.color(QPalette::Text);
     const QColor window = app.color(QPalette::Window), windowText = app.color(QPalette::WindowText);
-    {
-        // Colours the program set through attributes stay as they are.
-        if (c && (c->textColor >= 0 || c->frameColor >= 0 || c->buttonColor >= 0 ||
-                  c->textBgColor != VAL_TRANSPARENT))
-            return;
-        if (!Free(w)) return;
-        QPalette pal;
-        if (IsDisplay(w)) {
-            pal.setColor(QPalette::Window, base);
-            pal.setColor(QPalette::WindowText, text);
-            Own(w, pal);
-        } else if (qobject_cast<QLabel*>(w) && w->parentWidget() && IsDisplay(w->parentWidget())) {
-            pal.setColor(QPalette::WindowText, Softer(text, base));  // the caption inside a display
-            Own(w, pal);
-        } else if (qobject_cast<QLabel*>(w) && (!c || Kind(w) == QLatin1String("label")) &&
-                   !w->autoFillBackground()) {
-            pal.setColor(QPalette::WindowText, Softer(windowText, window));  // captions of fields
-            Own(w, pal);
-        } else if (auto* s = qobject_cast<QSlider*>(w)) {
-            // The style draws ticks and outlines a shade darker than the
-            // window colour: faint on a light window, lost on a dark one.
-            // Give the slider a window colour whose shade stands out (3 : 1).
-            QColor tick = window;
-            for (double t = 0.1; t <= 1.0 && Contrast(tick, window) < kGraphics; t += 0.05)
-                tick = Mix(window, windowText, t);
-            pal.setColor(QPalette::Window, tick.lighter(140));
-            Own(s, pal);
-        } else if (auto* b = qobject_cast<QAbstractButton*>(w); b && Kind(w) == QLatin1String("toggle")) {
-            StyleToggle(b);
-        }
+    // Colours the program set through attributes stay as they are.
+    if (c &&
+        (c->textColor >= 0 || c->frameColor >= 0 || c->buttonColor >= 0 || c->textBgColor != VAL_TRANSPARENT))
+        return;
+    if (!Free(w)) return;
+    QPalette pal;
+    if (IsDisplay(w)) {
+        pal.setColor(QPalette::Window, base);
+        pal.setColor(QPalette::WindowText, text);
+        Own(w, pal);
+    } else if (qobject_cast<QLabel*>(w) && w->parentWidget() && IsDisplay(w->parentWidget())) {
+        pal.setColor(QPalette::WindowText, Softer(text, base));  // the caption inside a display
+        Own(w, pal);
+    } else if (qobject_cast<QLabel*>(w) && (!c || Kind(w) == QLatin1String("label")) &&
+               !w->autoFillBackground()) {
+        pal.setColor(QPalette::WindowText, Softer(windowText, window));  // captions of fields
+        Own(w, pal);
+    } else if (auto* s = qobject_cast<QSlider*>(w)) {
+        // The style draws ticks and outlines a shade darker than the
+        // window colour: faint on a light window, lost on a dark one.
+        // Give the slider a window colour whose shade stands out (3 : 1).
+        QColor tick = window;
+        for (double t = 0.1; t <= 1.0 && Contrast(tick, window) < kGraphics; t += 0.05)
+            tick = Mix(window, windowText, t);
+        pal.setColor(QPalette::Window, tick.lighter(140));
+        Own(s, pal);
+    } else if (auto* b = qobject_cast<QAbstractButton*>(w); b && Kind(w) == QLatin1String("toggle")) {
+        StyleToggle(b);
     }
 }
 
