@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev googletest
   qt6-qpa-plugins fonts-dejavu-core
   lintian desktop-file-utils appstream binutils
+  xvfb python3-xlib
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -20,12 +21,27 @@
 namespace paramtest {
 namespace {
 
-std::string TempDir() {
+std::string& MadeDir() {
     static std::string dir;
+    return dir;
+}
+
+// Each run leaves nothing behind in /tmp.
+void RemoveTempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(MadeDir(), ignored);
+}
+
+std::string TempDir() {
+    std::string& dir = MadeDir();
     if (dir.empty()) {
         char name[] = "/tmp/corvel-params-XXXXXX";
-        const char* made = mkdtemp(name);
-        dir = made ? made : "/tmp";
+        if (const char* made = mkdtemp(name)) {
+            dir = made;
+            std::atexit(RemoveTempDir);
+        } else {
+            dir = "/tmp";
+        }
     }
     return dir;
 }

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -74,6 +78,39 @@ TEST(StartUp, LinksToTheSensorShowsTheMainPanelAndEndsOnClose) {
     EXPECT_EQ(bias, -5);
     EXPECT_EQ(sensor.Orders(), (std::vector<int>{7, 3}));
     EXPECT_TRUE(seam::Shown().empty());
+}
+
+// A close that arrives the moment the main window appears, before the event
+// loop has begun, still ends the program: nothing between showing the panel
+// and running the loop may consume it.
+TEST(StartUp, CloseArrivingAsTheMainWindowAppearsEndsTheProgram) {
+    FakeSensor sensor;
+    ASSERT_TRUE(sensor.Start(1, Answer));
+    struct CloseOnShow : QObject {
+        bool eventFilter(QObject* o, QEvent* e) override {
+            auto* w = qobject_cast<QWidget*>(o);
+            if (e->type() == QEvent::Show && w && w->isWindow() && w->windowHandle() && !posted) {
+                posted = true;
+                // Queued as the window system queues it: handled by the loop.
+                QCoreApplication::postEvent(w->windowHandle(), new QCloseEvent);
+            }
+            return false;
+        }
+        bool posted = false;
+    } closer;
+    static bool guardFired;
+    guardFired = false;
+    InitCVIRTE(0, nullptr, 0);
+    qApp->installEventFilter(&closer);
+    // Never hang: a lost close is ended by a second one, and fails the test.
+    QTimer::singleShot(5000, [] {
+        guardFired = true;
+        sim::Close(panel);
+    });
+    EXPECT_EQ(WinMain(0, 0, nullptr, 0), 0);
+    qApp->removeEventFilter(&closer);
+    EXPECT_TRUE(closer.posted);
+    EXPECT_FALSE(guardFired) << "the first close was lost";
 }
 
 // The program itself, as a separate process: without its panel file it ends
