@@ -111,7 +111,7 @@ void ChangePort(unsigned short port) {
 
 void ShowPortDetail(unsigned short port) {
     ComPortInfo info;
-    char text[600] = "";
+    char text[768] = "";  // room for the longest device path and reason
     char why[128];
     if (GetComPortInfo(port, &info) == 0) {
         Reason(info, why, sizeof why);
