@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/corvel.h"
+#include "ctrlrect.h"
 #include "platform/theme.h"
 #include "platform/ui.h"
 #include "uir_ids.h"
@@ -88,17 +89,8 @@ protected:
     Panels ps_{};
 };
 
-struct Rect {
-    int left, top, width, height;
-};
-Rect CtrlRect(int panel, int control) {
-    Rect r{};
-    GetCtrlAttribute(panel, control, ATTR_LEFT, &r.left);
-    GetCtrlAttribute(panel, control, ATTR_TOP, &r.top);
-    GetCtrlAttribute(panel, control, ATTR_WIDTH, &r.width);
-    GetCtrlAttribute(panel, control, ATTR_HEIGHT, &r.height);
-    return r;
-}
+using ctrlrect::CtrlRect;
+using ctrlrect::Rect;
 bool Overlap(const Rect& a, const Rect& b) {
     return std::min(a.left + a.width, b.left + b.width) > std::max(a.left, b.left) &&
            std::min(a.top + a.height, b.top + b.height) > std::max(a.top, b.top);

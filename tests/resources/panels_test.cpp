@@ -15,6 +15,7 @@
 
 #include "app/callbacks.h"
 #include "app/corvel.h"
+#include "ctrlrect.h"
 #include "panel_table.h"
 #include "platform/testing.h"
 #include "platform/ui.h"
@@ -114,20 +115,8 @@ const CallbackEntry* ProgramEntry(const char* name) {
     return nullptr;
 }
 
-struct Rect {
-    int left, top, width, height;
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-};
-
-Rect CtrlRect(int panel, int control) {
-    Rect r{};
-    GetCtrlAttribute(panel, control, ATTR_LEFT, &r.left);
-    GetCtrlAttribute(panel, control, ATTR_TOP, &r.top);
-    GetCtrlAttribute(panel, control, ATTR_WIDTH, &r.width);
-    GetCtrlAttribute(panel, control, ATTR_HEIGHT, &r.height);
-    return r;
-}
+using ctrlrect::CtrlRect;
+using ctrlrect::Rect;
 
 Rect Union(int panel, const int* ids, int count) {
     Rect u = CtrlRect(panel, ids[0]);

@@ -1,0 +1,23 @@
+// A control's place on its panel, in panel pixels.
+#pragma once
+
+#include "platform/ui.h"
+
+namespace ctrlrect {
+
+struct Rect {
+    int left, top, width, height;
+    int right() const { return left + width; }
+    int bottom() const { return top + height; }
+};
+
+inline Rect CtrlRect(int panel, int control) {
+    Rect r{};
+    GetCtrlAttribute(panel, control, ATTR_LEFT, &r.left);
+    GetCtrlAttribute(panel, control, ATTR_TOP, &r.top);
+    GetCtrlAttribute(panel, control, ATTR_WIDTH, &r.width);
+    GetCtrlAttribute(panel, control, ATTR_HEIGHT, &r.height);
+    return r;
+}
+
+}  // namespace ctrlrect
