@@ -34,9 +34,8 @@ const char kCommFailure[] = " Communication failure! \n Calibration can not be d
 // One data frame at the current power; false when the reply was refused
 // (the time-out report has then been shown).
 bool MeasureFrame(void) {
-    order = 5;
-    GetDataFrame();
-    return LastFrameAccepted();
+    order = kOrderData;
+    return GetDataFrame() == LINK_ACCEPTED;
 }
 
 // The result line: what was found, or why the search failed.
@@ -53,12 +52,10 @@ void ShowSearchResult(bool passed, bool framesLost) {
     ShowCalibResult(passed, why);
 }
 
-void SendRequest(unsigned short code) {
+// Writes the request for `code`; true when the port took all of it.
+bool SendRequest(unsigned short code) {
     order = code;
-    FlushInQ(com);
-    FlushOutQ(com);
-    FillTxBuf(code, 0);
-    nBytesW = static_cast<unsigned short>(ComWrt(com, szWriteBuf, anzframe * 2 + 4));
+    return LinkCommand(code) == LINK_ACCEPTED;
 }
 
 }  // namespace
@@ -73,8 +70,7 @@ void SendCalibPara(void) {
     CopyCalibVarsToPP();
     waitdel = 0.3;
     transbeg = Timer();
-    SendRequest(1);
-    if (nBytesW != anzframe * 2 + 4) TimeoutReport();
+    if (!SendRequest(kOrderParaHead)) TimeoutReport();
 }
 
 void StartCalibrationRef1(void) {
@@ -177,8 +173,7 @@ void ConfirmCalibration(void) {
 
     waitdel = 1.0;
     transbeg = Timer();
-    SendRequest(8);
-    if (nBytesW != anzframe * 2 + 4) {
+    if (!SendRequest(kOrderCalibStore)) {
         TimeoutReport();
         MessagePopup("ATTENTION!", kCommFailure);
         return;
@@ -187,8 +182,8 @@ void ConfirmCalibration(void) {
 
     transbeg = Timer();
     waitdel = 0.1;
-    SendRequest(9);
-    if (ReplyWait(2 * anzdata, nullptr)) {
+    SendRequest(kOrderCalibRead);  // the reply says whether it arrived
+    if (AwaitReply(2 * anzdata, nullptr) == LINK_ACCEPTED) {
         // The read-back frame holds 16 words: words 0 to 15 of pp come from
         // it (13 to 15 are the sensor's pass-through words); the teach
         // table after them did not come with this reply and stays.

@@ -1,6 +1,8 @@
 // Sensor link: telegram codec, parameter packet, transactions, port set-up.
 #pragma once
 
+#include "link/engine.h"
+
 namespace corvel {
 
 // ---- telegram codec ----
@@ -14,27 +16,16 @@ void CopyPPtoVars(void);
 void CopyCalibVarsToPP(void);
 void CopyDatatoVars(void);
 
-// ---- transactions ----
-void WaitTransDelay(void);
-// Reply wait: samples the input queue until `expected` bytes wait or 2.0 s
-// have passed, then reads the count last seen into szReadBuf (never more
-// than the buffer holds). With stopFlag set, ends at once (returning false,
-// nothing read) when *stopFlag is no longer 1 after a sample.
-// True when exactly `expected` bytes were read.
-bool ReplyWait(int expected, const unsigned short* stopFlag);
+// ---- transactions (the panel-free engine is link/engine.h) ----
 // "TIMEOUT" in DispStatus and the popup titled with the version text.
 void TimeoutReport(void);
-// How many time-out reports were given since start; a transaction failed
-// when the count moved while it ran.
-unsigned TimeoutReports(void);
 // The transfer line after a parameter send or read with the sensor.
 void ReportSensorTransfer(bool ok, bool sending, unsigned short where);
-void SendPara(void);
-void GetPara(void);
+// Each gives the time-out report on a failure and returns what happened.
+LinkResult SendPara(void);
+LinkResult GetPara(void);
 void GetData(void);
-void GetDataFrame(void);
-// Whether the reply of the last GetDataFrame was accepted.
-bool LastFrameAccepted(void);
+LinkResult GetDataFrame(void);
 
 // ---- port set-up and link check ----
 void InitRS232(unsigned short port);

@@ -9,6 +9,7 @@
 #include "app/transferline.h"
 #include "display/display.h"
 #include "link/link.h"
+#include "link/portinfo.h"
 #include "platform/platform.h"
 #include "platform/ports.h"
 #include "uir_ids.h"
@@ -17,39 +18,7 @@ namespace corvel {
 
 namespace {
 
-constexpr unsigned short kOrderVersion = 7;
-constexpr int kVersionReply = 96;
-constexpr int kVersionChars = 48;
-
 const char kNoLinkText[] = " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR.";
-
-const char* OpenErrorText(int code) {
-    switch (code) {
-        case -1:
-            return "Unknown system error";
-        case -2:
-            return "Invalid port number";
-        case -3:
-            return "Port is not open";
-        case -4:
-            return "Unknown I/0 error";
-        case -6:
-            return "No serial port found";
-        case -7:
-            return "Cannot open port";
-        case -99:
-            return "Timeout";
-        default:
-            return "RS-232 error!";
-    }
-}
-
-// The system's reason as part of a sentence: "permission denied".
-void Reason(const ComPortInfo& info, char* out, size_t size) {
-    snprintf(out, size, "%s", info.reason);
-    if (out[0] >= 'A' && out[0] <= 'Z' && !(out[1] >= 'A' && out[1] <= 'Z'))
-        out[0] = static_cast<char>(out[0] - 'A' + 'a');
-}
 
 // Opens the port and configures it; false (with the status texts shown)
 // when it does not open.
@@ -75,13 +44,7 @@ bool OpenPort(unsigned short port) {
 // The version request of the link check; true when the sensor answered.
 bool VersionCheck(void) {
     // The port open has just flushed both queues.
-    order = kOrderVersion;
-    FillTxBuf(kOrderVersion, 0);
-    ComWrt(com, szWriteBuf, anzframe * 2 + 4);
-    if (ReplyWait(kVersionReply, nullptr)) {
-        // The low byte of each word is one character of the text.
-        for (int i = 0; i < kVersionChars; ++i) version[i] = static_cast<char>(szReadBuf[2 * i + 1]);
-        version[kVersionChars] = 0;
+    if (LinkReadVersion() == LINK_ACCEPTED) {
         SetCtrlVal(panel, P_DISPSTATUS, version);
         return true;
     }
@@ -110,49 +73,8 @@ void ChangePort(unsigned short port) {
 }  // namespace
 
 void ShowPortDetail(unsigned short port) {
-    ComPortInfo info;
     char text[768] = "";  // room for the longest device path and reason
-    char why[128];
-    if (GetComPortInfo(port, &info) == 0) {
-        Reason(info, why, sizeof why);
-        const char* dev = info.device;
-        switch (info.fault) {
-            case COM_FAULT_NONE:
-                if (info.open) snprintf(text, sizeof text, "COM%u = %.500s", port, dev);
-                break;
-            case COM_FAULT_MISSING:
-                snprintf(text, sizeof text,
-                         "%.400s: %s. Plug the device in, or link COM%u to one with PORTS…", dev, why, port);
-                break;
-            case COM_FAULT_PERMISSION:
-                snprintf(text, sizeof text,
-                         "%.400s: %s. Join the group %s (sudo adduser $USER %s), then log out and in again.",
-                         dev, why, info.group[0] ? info.group : "dialout",
-                         info.group[0] ? info.group : "dialout");
-                break;
-            case COM_FAULT_BUSY:
-                snprintf(text, sizeof text,
-                         "%.400s: in use by another program. Close it, or choose another port.", dev);
-                break;
-            case COM_FAULT_NOT_SERIAL:
-                snprintf(text, sizeof text, "%.400s: not a serial device.", dev);
-                break;
-            case COM_FAULT_NO_FOLDER:
-                snprintf(
-                    text, sizeof text,
-                    "The configuration folder (XDG_CONFIG_HOME) is too long a path to hold the COM links.");
-                break;
-            case COM_FAULT_GONE:
-                snprintf(text, sizeof text,
-                         "%.400s: device gone (%s); port closed. GO, SEND, GET, calibration or recording "
-                         "reopens COM%u.",
-                         dev, why, port);
-                break;
-            default:
-                snprintf(text, sizeof text, "%.400s: %s.", dev, why);
-                break;
-        }
-    }
+    PortDetailText(port, text, sizeof text);
     SetCtrlVal(panel, P_DISPSTATUSDETAIL, text);
 }
 
@@ -164,9 +86,7 @@ void InitRS232(unsigned short port) {
 void CheckComLine(void) {
     if (!VersionCheck()) return;
     const unsigned short from = target == EEPROM ? EEPROM : RAM;
-    const unsigned before = TimeoutReports();
-    GetPara();
-    const bool read = TimeoutReports() == before;
+    const bool read = GetPara() == LINK_ACCEPTED;
     char what[96];
     snprintf(what, sizeof what,
              read ? "COM %u: sensor answered, parameters read from %s"

@@ -16,121 +16,34 @@ namespace corvel {
 
 namespace {
 
-constexpr double kReplyTimeout = 2.0;
-constexpr double kPauseAfterSend = 1.0;
-constexpr double kPauseAfterRead = 0.1;
-constexpr unsigned short kOrderParaHead = 1;
-constexpr unsigned short kOrderParaRow = 2;
-constexpr unsigned short kOrderReadRam = 3;
-constexpr unsigned short kOrderReadEeprom = 4;
-constexpr unsigned short kOrderData = 5;
-constexpr unsigned short kOrderStore = 6;
-constexpr unsigned short kRows = 31;
-
 const char kTimeoutText[] =
     " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR. \n The version of the sensor is displayed "
     "as "
     "the name of this dialog box.";
 
-int RequestLength(void) {
-    return anzframe * 2 + 4;
-}
-
-// Flushes both queues and writes the request for `code`; the written count
-// is not judged by the callers that use this.
-void Request(unsigned short code) {
-    FlushInQ(com);
-    FlushOutQ(com);
-    FillTxBuf(code, 0);
-    ComWrt(com, szWriteBuf, RequestLength());
-}
-
-// Writes one telegram of a parameter send; false (after the report) when
-// the port did not take all of it.
-bool SendTelegram(unsigned short code, unsigned short row) {
-    FillTxBuf(code, row);
-    nBytesW = static_cast<unsigned short>(ComWrt(com, szWriteBuf, RequestLength()));
-    if (nBytesW == RequestLength()) return true;
-    TimeoutReport();
-    return false;
-}
-
 }  // namespace
-
-void WaitTransDelay(void) {
-    tdiff = 0;
-    while (waitdel > tdiff) {
-        tdiff = Timer() - transbeg;
-        // No events run here; the short sleep only spares the processor.
-        if (waitdel > tdiff) Delay(0.0005);
-    }
-}
-
-bool ReplyWait(int expected, const unsigned short* stopFlag) {
-    tstart = Timer();
-    int n = 0;
-    do {
-        n = GetInQLen(com);
-        if (stopFlag && *stopFlag != 1) return false;
-        tdiff = Timer() - tstart;
-    } while (!(tdiff > kReplyTimeout || n >= expected));
-
-    // More bytes than the buffer holds is a wrong reply anyway: read what
-    // fits, never past the buffer, and refuse it.
-    const int room = static_cast<int>(sizeof szReadBuf);
-    const bool overflow = n > room;
-    int count = n < 0 ? 0 : (overflow ? room : n);
-    nBytesR = static_cast<unsigned short>(ComRd(com, szReadBuf, count));
-    return !overflow && nBytesR == expected;
-}
-
-namespace {
-unsigned timeoutReports = 0;
-}  // namespace
-
-unsigned TimeoutReports(void) {
-    return timeoutReports;
-}
 
 void TimeoutReport(void) {
-    ++timeoutReports;
     SetCtrlVal(panel, P_DISPSTATUS, "TIMEOUT");
     if (ComPortGone(com)) ShowPortDetail(com);
     MessagePopup(version, kTimeoutText);
 }
 
-void SendPara(void) {
+LinkResult SendPara(void) {
     GetPanelValues();
     CopyVarsToPP();
-    waitdel = kPauseAfterSend;
-    transbeg = Timer();
-
-    order = kOrderParaHead;
-    FlushInQ(com);
-    FlushOutQ(com);
-    if (!SendTelegram(kOrderParaHead, 0)) return;
-    // The row telegrams follow back to back; each keeps bytes 16 to 35 of
-    // the order-1 telegram just written.
-    order = kOrderParaRow;
-    for (unsigned short row = 0; row < kRows; ++row)
-        if (!SendTelegram(kOrderParaRow, row)) return;
-    if (target == EEPROM) {
-        order = kOrderStore;
-        SendTelegram(kOrderStore, 0);
-    }
+    const LinkResult r = LinkSendPacket(target);
+    if (r != LINK_ACCEPTED) TimeoutReport();
+    return r;
 }
 
-void GetPara(void) {
+LinkResult GetPara(void) {
     poll = 0;
     // The buttons read only from RAM or EEPROM; with FILE chosen, the read
     // after a successful link check fetches the sensor's working (RAM)
     // parameters, so the panel shows what the connected sensor runs with.
-    order = target == EEPROM ? kOrderReadEeprom : kOrderReadRam;
-    transbeg = Timer();
-    waitdel = kPauseAfterRead;
-    Request(order);
-    if (ReplyWait(anzpara * 2, nullptr)) {
-        GetRxBufPara();
+    const LinkResult r = LinkReadPacket(target == EEPROM ? EEPROM : RAM);
+    if (r == LINK_ACCEPTED) {
         CopyPPtoVars();
         SetPanelValues();
         ReportUnfitValues();
@@ -138,6 +51,7 @@ void GetPara(void) {
     } else {
         TimeoutReport();
     }
+    return r;
 }
 
 void GetData(void) {
@@ -145,12 +59,9 @@ void GetData(void) {
     poll = 1;
     LiveStarted();
     while (poll == 1) {
-        Request(kOrderData);
-        bool accepted = ReplyWait(anzdata * 2, &poll);
+        const LinkResult r = LinkReadFrame(kOrderData, &poll);
         if (poll != 1) break;  // stopped by a callback run beneath this loop
-        if (accepted) {
-            GetRxBufData();
-            CopyDatatoVars();
+        if (r == LINK_ACCEPTED) {
             SetPanelData();
             ShowGraph();
             LiveFrame();
@@ -163,28 +74,18 @@ void GetData(void) {
     LiveEnded();
 }
 
-namespace {
-bool frameAccepted = false;
-}  // namespace
-
-bool LastFrameAccepted(void) {
-    return frameAccepted;
-}
-
-void GetDataFrame(void) {
-    Request(order);
+LinkResult GetDataFrame(void) {
     // Judged before events run: a callback run below may start exchanges
     // of its own and overwrite the byte counts.
-    frameAccepted = ReplyWait(anzdata * 2, nullptr);
-    if (frameAccepted) {
-        GetRxBufData();
-        CopyDatatoVars();
+    const LinkResult r = LinkReadFrame(order, nullptr);
+    if (r == LINK_ACCEPTED) {
         SetCtrlVal(calibpanel, CALIBP_CALIBDISPCHDIR, dataChDir);
         SetCtrlVal(calibpanel, CALIBP_CALIBDISPCHREF, dataChRef);
     } else {
         TimeoutReport();
     }
     ProcessSystemEvents();
+    return r;
 }
 
 // The transfer line after a send or read: the file's fate, or whether the
@@ -224,9 +125,8 @@ int CBF_ButtonSend(int, int, int event, void*, int, int) {
             ReportFileTransfer(SendParaToFile(), true);
         } else if (EnsurePort()) {
             const unsigned short to = target;
-            const unsigned before = TimeoutReports();
-            SendPara();
-            ReportSensorTransfer(TimeoutReports() == before, true, to);
+            const LinkResult r = SendPara();
+            ReportSensorTransfer(r == LINK_ACCEPTED, true, to);
         }
     }
     return HelpOnly(event, InfoButtonSend);
@@ -240,9 +140,8 @@ int CBF_ButtonGet(int, int, int event, void*, int, int) {
             ReportFileTransfer(ReadParaFromFile(), false);
         } else if (EnsurePort()) {
             const unsigned short from = target;
-            const unsigned before = TimeoutReports();
-            GetPara();
-            ReportSensorTransfer(TimeoutReports() == before, false, from);
+            const LinkResult r = GetPara();
+            ReportSensorTransfer(r == LINK_ACCEPTED, false, from);
         }
     }
     return HelpOnly(event, InfoButtonGet);

@@ -3,6 +3,7 @@
 
 #include "app/corvel.h"
 #include "link/link.h"
+#include "params/paraio.h"
 #include "params/params.h"
 #include "platform/files.h"
 #include "platform/ui.h"
@@ -11,8 +12,7 @@ namespace corvel {
 
 namespace {
 
-constexpr int kWords = 140;  // the packet, as anzpara counts it
-constexpr int kFieldWidth = 5;
+constexpr int kWords = kParaFileWords;
 
 // The same popup for both directions; false when the operator cancelled.
 bool ChooseParameterFile(void) {
@@ -32,8 +32,7 @@ int SendParaToFile(void) {
     if (!ChooseParameterFile()) return 0;
     GetPanelValues();
     CopyVarsToPP();
-    if (ArrayToFile(file_name, pp, DT_U16, kWords, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,
-                    VAL_CONST_WIDTH, kFieldWidth, VAL_ASCII, VAL_TRUNCATE) < 0) {
+    if (WriteParaFile(file_name, pp) < 0) {
         Attention("The parameter file\n", "\ncould not be saved.");
         return -1;
     }
@@ -46,8 +45,7 @@ int ReadParaFromFile(void) {
     // and the panel exactly as they were.
     unsigned short words[kWords];
     for (int i = 0; i < kWords; ++i) words[i] = pp[i];
-    if (FileToArray(file_name, words, DT_U16, kWords, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,
-                    VAL_ASCII) < 0) {
+    if (ReadParaFile(file_name, words) < 0) {
         Attention("The file\n", "\nis not a valid parameter file.\nNothing has been loaded.");
         return -1;
     }

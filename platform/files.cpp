@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui.h"
+#include "platform/datatypes.h"
 
 double Timer(void) {
     using clock = std::chrono::steady_clock;

@@ -8,6 +8,7 @@
 
 #include "app/corvel.h"
 #include "platform/platform.h"
+#include "recorder/recline.h"
 #include "recorder/recorder.h"
 #include "uir_ids.h"
 
@@ -19,20 +20,10 @@ const char kFileInUseWarning[] =
 
 namespace {
 
-const int kTextField = 12;  // date and time: at most 11 characters, then NUL
-const int kValueCount = 7;
-const int kValueWidth = 6;
-const int kRecordSize = 2 * kTextField + kValueCount * kValueWidth + 1;
-
 char record[kRecordSize + 1];  // one spare byte for snprintf's NUL
 bool lastWritten = false;
 char lostFile[sizeof file_name];
 char report[sizeof file_name + 200];
-
-void FillField(char* field, const char* text) {
-    std::memset(field, 0, kTextField);
-    if (text) std::strncpy(field, text, kTextField - 1);
-}
 
 }  // namespace
 
@@ -54,19 +45,8 @@ const char* LostRecordFile(void) {
 }
 
 void ToFile(void) {
-    FillField(record, DateStr());
-    FillField(record + kTextField, TimeStr());
-    const unsigned short values[kValueCount] = {dataChRef, dataChDir, dataChDif, dataNorm,
-                                                dataInt,   dataGf,    dataTemp};
-    char* line = record + 2 * kTextField;
-    for (int i = 0; i < kValueCount; ++i)
-        std::snprintf(line + i * kValueWidth, kValueWidth + 1, "%*u", kValueWidth, values[i]);
-    line[kValueCount * kValueWidth] = '\n';
-
-    lastWritten =
-        file_name[0] != '\0' &&
-        ArrayToFile(file_name, record, DT_CHAR, kRecordSize, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,
-                    VAL_CONST_WIDTH, kRecordSize, VAL_BINARY, VAL_APPEND) == FILE_OK;
+    FormatRecord(record, DateStr(), TimeStr());
+    lastWritten = AppendRecord(file_name, record);
     if (!lastWritten) std::snprintf(lostFile, sizeof lostFile, "%s", file_name);
 }
 

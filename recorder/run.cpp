@@ -13,7 +13,7 @@ namespace corvel {
 
 namespace {
 
-const unsigned short kRecordOrder = 19;
+const unsigned short kRecordOrder = kOrderRecord;
 
 // Records the current run tried to write and how many of them were lost.
 unsigned int runRecords = 0;
@@ -21,18 +21,12 @@ unsigned int runLost = 0;
 
 // Sends the recorder's data request; true when the 32-byte reply was read.
 // With `stop` the wait gives up as soon as the run is no longer active.
+// The frame is decoded into the data variables when it was.
 bool RequestFrame(const unsigned short* stop) {
-    order = kRecordOrder;
-    FlushInQ(com);
-    FlushOutQ(com);
-    FillTxBuf(kRecordOrder, 0);
-    ComWrt(com, szWriteBuf, anzframe * 2 + 4);
-    return ReplyWait(anzdata * 2, stop);
+    return LinkReadFrame(kRecordOrder, stop) == LINK_ACCEPTED;
 }
 
 void ShowFrame(void) {
-    GetRxBufData();
-    CopyDatatoVars();
     SetRecordData();
     SetPanelGraphData();
 }

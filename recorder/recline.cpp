@@ -1,0 +1,38 @@
+// The record's bytes, built from the data variables; no panel involved.
+#include "recorder/recline.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/corvel.h"
+#include "platform/files.h"
+
+namespace corvel {
+
+namespace {
+
+void FillField(char* field, const char* text) {
+    std::memset(field, 0, kRecTextField);
+    if (text) std::strncpy(field, text, kRecTextField - 1);
+}
+
+}  // namespace
+
+void FormatRecord(char* record, const char* date, const char* time) {
+    FillField(record, date);
+    FillField(record + kRecTextField, time);
+    const unsigned short values[kRecValueCount] = {dataChRef, dataChDir, dataChDif, dataNorm,
+                                                   dataInt,   dataGf,    dataTemp};
+    char* line = record + 2 * kRecTextField;
+    for (int i = 0; i < kRecValueCount; ++i)
+        std::snprintf(line + i * kRecValueWidth, kRecValueWidth + 1, "%*u", kRecValueWidth, values[i]);
+    line[kRecValueCount * kRecValueWidth] = '\n';
+}
+
+bool AppendRecord(const char* fileName, const char* record) {
+    return fileName && fileName[0] != '\0' &&
+           ArrayToFile(fileName, record, DT_CHAR, kRecordSize, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,
+                       VAL_CONST_WIDTH, kRecordSize, VAL_BINARY, VAL_APPEND) == FILE_OK;
+}
+
+}  // namespace corvel
