@@ -139,16 +139,30 @@ void Out(const char* format, ...) {
     va_end(args);
 }
 
+namespace {
+
+// Why the port did not open, and what helps (the dialout remedy included).
+std::string PortProblem(const Port& port) {
+    ComPortInfo info;
+    if (!port.device.empty() && GetComPortInfo(corvel::com, &info) == 0 && info.fault == COM_FAULT_MISSING)
+        return std::string(info.device) +
+               ": no such device. Plug it in, or check the path given to --device.";
+    char detail[768];
+    corvel::PortDetailText(corvel::com, detail, sizeof detail);
+    return detail;
+}
+
+}  // namespace
+
 int OpenSensor(const Port& port) {
     // A named device takes the place of COM 1's link in this process.
     corvel::com = static_cast<unsigned short>(port.device.empty() ? port.com : 1);
     corvel::ret =
         static_cast<short>(OpenComConfig(corvel::com, port.device.c_str(), 19200, 0, 8, 1, 1024, 1024));
     if (corvel::ret < 0) {
-        char detail[768];
-        corvel::PortDetailText(corvel::com, detail, sizeof detail);
-        Say("%s: %s%s%s\n", port.Label().c_str(), corvel::OpenErrorText(corvel::ret), detail[0] ? ": " : "",
-            detail);
+        const std::string why = PortProblem(port);
+        Say("%s: %s%s%s\n", port.Label().c_str(), corvel::OpenErrorText(corvel::ret), why.empty() ? "" : ": ",
+            why.c_str());
         return kPortFailed;
     }
     SetComTime(corvel::com, 2.0);

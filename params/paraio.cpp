@@ -3,6 +3,7 @@
 #include "params/paraio.h"
 
 #include "platform/files.h"
+#include "platform/ui.h"  // DT_* data types only
 
 namespace corvel {
 

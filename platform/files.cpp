@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/datatypes.h"
+#include "platform/ui.h"
 
 double Timer(void) {
     using clock = std::chrono::steady_clock;

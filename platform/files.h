@@ -2,8 +2,6 @@
 #pragma once
 #include <string>
 
-#include "platform/datatypes.h"
-
 // Seconds since an arbitrary start; monotonic, sub-millisecond resolution.
 double Timer(void);
 // Sleeps about `seconds`; processes no events. For short waits that
@@ -36,7 +34,7 @@ enum {
     FILE_BAD_ARGUMENT = -4
 };
 
-// Writes `elements` values of `dataType` (DT_* of platform/datatypes.h) split into `groups`
+// Writes `elements` values of `dataType` (DT_* of ui.h) split into `groups`
 // groups. Text: each value right-aligned in `fieldWidth` characters; with
 // groups as columns one line per row of the groups, a line ending "\n".
 // Binary: the raw elements. Returns FILE_OK or a negative code.

@@ -2,7 +2,6 @@
 // Panels and controls are addressed by integer handles; no toolkit type
 // leaks through this header.
 #pragma once
-#include "platform/datatypes.h"
 
 // ---- events delivered to callbacks ----
 enum {
@@ -139,7 +138,16 @@ enum {
     CTRL_KIND_DECORATION,
 };
 
-// Value data types: DT_* of platform/datatypes.h (shared with the file services).
+// Value data types (also used by the file services).
+enum {
+    DT_CHAR = 1,  // 8-bit characters
+    DT_U16,       // unsigned 16-bit
+    DT_S16,       // signed 16-bit
+    DT_INT,       // signed 32-bit
+    DT_DOUBLE,
+    DT_STRING,
+    DT_NONE,  // control has no value
+};
 
 // ---- tables (cells are (column, row), both from 1) ----
 int GetTableCellVal(int panel, int control, int column, int row, unsigned short* value);

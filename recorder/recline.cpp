@@ -6,6 +6,7 @@
 
 #include "app/corvel.h"
 #include "platform/files.h"
+#include "platform/ui.h"  // DT_* data types only
 
 namespace corvel {
 

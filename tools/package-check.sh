@@ -16,7 +16,7 @@ fail() {
 step() { echo "== $* ($(date +%T))"; }
 
 step "package"
-cmake --build "$BUILD_DIR" --target corvel-scope corvel-virtual-sensor corvel-rec2csv corvel_drive corvel_packaging_files
+cmake --build "$BUILD_DIR" --target corvel-scope corvel-virtual-sensor corvel-rec2csv corvel-ctl corvel_drive corvel_packaging_files
 rm -f "$BUILD_DIR"/corvel-scope_*.deb
 (cd "$BUILD_DIR" && cpack -G DEB >/dev/null)
 DEB=$(ls "$BUILD_DIR"/corvel-scope_2.0.*.deb)
@@ -34,7 +34,8 @@ cleanup() {
 trap cleanup EXIT
 ROOT="$TMP/root"
 dpkg-deb -x "$DEB" "$ROOT"
-for f in usr/bin/corvel-scope usr/bin/corvel-virtual-sensor usr/bin/corvel-rec2csv \
+for f in usr/bin/corvel-scope usr/bin/corvel-virtual-sensor usr/bin/corvel-rec2csv usr/bin/corvel-ctl \
+  usr/share/man/man1/corvel-ctl.1.gz usr/share/bash-completion/completions/corvel-ctl \
   usr/share/corvel-scope/CorvelV20.uir usr/share/applications/corvel-scope.desktop \
   usr/share/icons/hicolor/scalable/apps/corvel-scope.svg usr/share/metainfo/com.corvel.scope.metainfo.xml \
   usr/share/man/man1/corvel-scope.1.gz usr/share/doc/corvel-scope/copyright; do
@@ -66,6 +67,15 @@ echo "sensor: $received; data frames $frames"
 [ "$frames" -ge 5 ] || fail "F11 gave only $frames data frames"
 # Installed layout: the operator's files go to the documents folder.
 [ -d "$HOME/Documents/CORVEL-Scope" ] || fail "no documents folder for the operator's files"
+step "unpacked corvel-ctl: info, and send --verify of the sensor's own parameters"
+ctl="$ROOT/usr/bin/corvel-ctl"
+ldd "$ctl" | grep -E 'libQt6(Gui|Widgets)|libX11|libxcb' && fail "corvel-ctl links a GUI library"
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$ctl" --com 1 info) || fail "corvel-ctl info ended with $?"
+[[ "$version" == "CORVEL GLOSS SENSOR VIRTUAL"* ]] || fail "corvel-ctl info printed \"$version\""
+"$ctl" --com 1 get --from eeprom -o "$TMP/params.dat" || fail "corvel-ctl get ended with $?"
+[ "$(wc -l <"$TMP/params.dat")" -eq 140 ] || fail "corvel-ctl get wrote no parameter file"
+"$ctl" --com 1 send "$TMP/params.dat" --to eeprom --verify || fail "corvel-ctl send --verify ended with $?"
+echo "corvel-ctl: $version; send --verify passed"
 kill -TERM "$SENSOR_PID"
 wait "$SENSOR_PID" || fail "the virtual sensor did not end cleanly"
 SENSOR_PID=
@@ -93,7 +103,7 @@ closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflic
   --no-replaces --no-enhances $named | grep -v '^ ' | sed 's/:.*//' | sort -u)
 # Which package holds each library: one dpkg query for all of them.
 declare -A libs owner needed
-for bin in corvel-scope corvel-virtual-sensor corvel-rec2csv; do
+for bin in corvel-scope corvel-virtual-sensor corvel-rec2csv corvel-ctl; do
   needed[$bin]=$(objdump -p "$ROOT/usr/bin/$bin" | awk '/NEEDED/ {print $2}')
   while read -r lib path; do
     [ -n "$path" ] && libs["$bin $lib"]=$path

@@ -36,6 +36,7 @@ struct Options {
     int faultOrder = -1;  // -1: every order with a reply
     bool noAnswer = false, shortReply = false, longReply = false, late = false, garbage = false;
     long hangupAfter = 0;
+    int storeWrong = -1;  // packet word kept one off what was sent
     bool trace = false;
     const char* stateFile = nullptr;
     const char* eepromFile = nullptr;
@@ -67,6 +68,7 @@ const char kUsage[] =
     "  --late             reply after 2.5 s\n"
     "  --garbage          send random bytes before the reply\n"
     "  --hangup-after N   hang up the line after N data frames and quit\n"
+    "  --store-wrong W    keep packet word W (0-139) one above the value sent\n"
     "  --help             this text\n";
 
 volatile sig_atomic_t g_stop = 0;
@@ -117,6 +119,9 @@ int ParseOptions(int argc, char** argv, Options* o) {
             o->faultOrder = static_cast<int>(n);
         } else if (!std::strcmp(a, "--hangup-after")) {
             ok = ParseLong(v, 1, 1000000000, &o->hangupAfter);
+        } else if (!std::strcmp(a, "--store-wrong")) {
+            ok = ParseLong(v, 0, kPacketWords - 1, &n);
+            o->storeWrong = static_cast<int>(n);
         } else if (!std::strcmp(a, "--state-file")) {
             ok = v != nullptr;
             o->stateFile = v;
@@ -190,6 +195,7 @@ private:
     }
     void UpdateTarget(double t);
     void Handle(const Request& rq, double now);
+    void StoreWrongly(const Request& rq);
     bool FaultFor(uint16_t order) const {
         return opt_.faultOrder < 0 || opt_.faultOrder == static_cast<int>(order);
     }
@@ -227,6 +233,16 @@ void VirtualSensor::SaveState() {
     }
 }
 
+// A memory fault to be found by a read-back: the chosen word is kept one
+// off, right after the telegram that carried it.
+void VirtualSensor::StoreWrongly(const Request& rq) {
+    const int w = opt_.storeWrong;
+    if (w < 0) return;
+    const bool head = rq.order == kOrderParameters && w < kFrameWords;
+    const bool row = rq.order == kOrderTeachRow && w >= kWTeach && rq.words[0] == (w - kWTeach) / 4;
+    if (head || row) sensor_.ram[w] = static_cast<uint16_t>(sensor_.ram[w] + 1);
+}
+
 void VirtualSensor::Handle(const Request& rq, double now) {
     char line[512];
     if (opt_.trace && scanner_.skipped() != skippedSeen_) {
@@ -240,6 +256,7 @@ void VirtualSensor::Handle(const Request& rq, double now) {
     ++counts_.received[rq.order];
     UpdateTarget(now);
     int len = Execute(sensor_, rq, now - t0_, out_.bytes);
+    StoreWrongly(rq);
     if (IsDataOrder(rq.order)) ++counts_.frames;
     if ((rq.order == kOrderStoreEeprom || rq.order == kOrderStoreCalibration) && opt_.eepromFile &&
         !SaveEeprom(opt_.eepromFile, sensor_)) {
