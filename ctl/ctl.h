@@ -71,8 +71,8 @@ bool NeedsPort(const Options& opt);
 int RunCommand(const Options& opt, const unsigned short* fileWords);
 
 // ---- the packet's fields by name ----
-// Prints the packet as a table, or as JSON.
-void PrintPacket(const unsigned short* words, bool json);
+// Prints the packet as a table, or as JSON (naming `port` when not empty).
+void PrintPacket(const unsigned short* words, bool json, const std::string& port);
 // Prints every field that differs, with both values, under the headings;
 // the number of differing fields.
 int PrintDifferences(const unsigned short* a, const unsigned short* b, const char* headA, const char* headB);

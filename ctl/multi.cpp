@@ -3,6 +3,7 @@
 // so a failing sensor never stops the others. Each child sends one result
 // line through a pipe; the parent prints them in the order of the ports.
 #include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -83,11 +84,18 @@ int RunOnPorts(const Options& opt, const unsigned short* words) {
         children[i].fd = fds[0];
     }
 
-    // Collect the reports as they come; a signal only ends the children's
-    // loops (they got it too), so the parent keeps waiting for them.
+    // Collect the reports as they come. A signal only ends the children's
+    // loops: Ctrl+C reaches them too, a SIGTERM to this process is passed
+    // on; the parent keeps waiting for their results.
     size_t open = 0;
+    bool passedOn = false;
     for (const Child& c : children) open += c.fd >= 0;
     while (open > 0) {
+        if (StopRequested() && !passedOn) {
+            for (const Child& c : children)
+                if (c.pid > 0) kill(c.pid, SIGTERM);
+            passedOn = true;
+        }
         std::vector<pollfd> fds;
         std::vector<size_t> which;
         for (size_t i = 0; i < children.size(); ++i)
@@ -95,7 +103,7 @@ int RunOnPorts(const Options& opt, const unsigned short* words) {
                 fds.push_back({children[i].fd, POLLIN, 0});
                 which.push_back(i);
             }
-        if (poll(fds.data(), fds.size(), 1000) < 0 && errno != EINTR) break;
+        if (poll(fds.data(), fds.size(), 200) < 0 && errno != EINTR) break;
         for (size_t k = 0; k < fds.size(); ++k) {
             if (!(fds[k].revents & (POLLIN | POLLHUP | POLLERR))) continue;
             Child& c = children[which[k]];

@@ -50,7 +50,8 @@ std::string Problem(const std::string& text) {
         ++values;
     }
     if (values != corvel::kParaFileWords)
-        return std::to_string(values) + " values; a parameter file holds " + std::to_string(corvel::kParaFileWords);
+        return std::to_string(values) + " values; a parameter file holds " +
+               std::to_string(corvel::kParaFileWords);
     return "";
 }
 

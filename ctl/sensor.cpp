@@ -70,7 +70,9 @@ int Get(const Options& opt) {
     const int status = ReadPacket(opt.memory, words);
     if (status != kDone) return status;
     if (opt.output.empty()) {
-        PrintPacket(words, opt.json);
+        // One port alone prints plain JSON; several name theirs in it.
+        const std::string port = MessagePrefix().empty() ? "" : opt.ports[0].Label();
+        PrintPacket(words, opt.json, port);
         return kDone;
     }
     const std::string file = ForPort(opt.output, opt.ports[0]);
