@@ -1,5 +1,6 @@
-// Sensor transactions: parameter send and read, the live-data loop, the
-// single frame of the calibration, the pause rule and the reply wait.
+// Sensor transactions on the panel: parameter send and read, the live-data
+// loop and the single frame of the calibration, with their reports. The
+// exchanges themselves are the link engine's (engine.cpp).
 #include <cstdio>
 
 #include "app/corvel.h"
