@@ -143,12 +143,24 @@ void Out(const char* format, ...) {
 
 namespace {
 
+// The port's name before a message, unless the prefix already gives it.
+std::string Who(const Port& port) {
+    return MessagePrefix().empty() ? port.Label() + ": " : "";
+}
+
 // Why the port did not open, and what helps (the dialout remedy included).
 std::string PortProblem(const Port& port) {
     ComPortInfo info;
-    if (!port.device.empty() && GetComPortInfo(corvel::com, &info) == 0 && info.fault == COM_FAULT_MISSING)
-        return std::string(info.device) +
-               ": no such device. Plug it in, or check the path given to --device.";
+    if (GetComPortInfo(corvel::com, &info) == 0 && info.fault == COM_FAULT_MISSING) {
+        if (!port.device.empty())
+            return std::string(info.device) +
+                   ": no such device. Plug it in, or check the path given to --device.";
+        char folder[4096] = "";
+        ComLinkFolder(folder, sizeof folder);
+        const std::string n = std::to_string(port.com);
+        return std::string(info.device) + ": no such device. Plug it in, or link COM" + n +
+               " to it: " + folder + "/com" + n + " (PORTS... in corvel-scope).";
+    }
     char detail[768];
     corvel::PortDetailText(corvel::com, detail, sizeof detail);
     return detail;
@@ -163,7 +175,7 @@ int OpenSensor(const Port& port) {
         static_cast<short>(OpenComConfig(corvel::com, port.device.c_str(), 19200, 0, 8, 1, 1024, 1024));
     if (corvel::ret < 0) {
         const std::string why = PortProblem(port);
-        Say("%s: %s%s%s\n", port.Label().c_str(), corvel::OpenErrorText(corvel::ret), why.empty() ? "" : ": ",
+        Say("%s%s%s%s\n", Who(port).c_str(), corvel::OpenErrorText(corvel::ret), why.empty() ? "" : ": ",
             why.c_str());
         return kPortFailed;
     }
@@ -176,7 +188,7 @@ int OpenSensor(const Port& port) {
     corvel::waitdel = 0.1;
     const corvel::LinkResult r = corvel::LinkReadVersion();
     if (r != corvel::LINK_ACCEPTED) {
-        Say("%s: no answer from the sensor: %s\n", port.Label().c_str(), Why(r).c_str());
+        Say("%sno answer from the sensor: %s\n", Who(port).c_str(), Why(r).c_str());
         return kNoReply;
     }
     return kDone;
