@@ -10,9 +10,12 @@ int Copy1D(const double* input, int count, double* output);
 int Shift(const double* input, int count, int shift, double* output);
 
 // ---- live state on the main panel ----
-// Called by the live loop: when it starts, for every frame shown, when it ends.
+// Called by the live loop: when it starts (the lamp waits, unlit), for every
+// frame accepted and shown (the first lights it), for a frame lost or
+// refused (out, before the time-out report), and when it ends.
 void LiveStarted(void);
 void LiveFrame(void);
+void LiveFrameLost(void);
 void LiveEnded(void);
 // Shows the displays as no longer current (dimmed, with the time of the
 // last frame) unless a live loop runs.
@@ -39,15 +42,16 @@ void SetGraphVisible(void);
 void GraphsFollowFrames(void);
 
 // ---- record viewer on the graph panel ----
-// Reads a record file and plots it on the seven graphs as if just
-// recorded. 0, or negative when nothing could be shown (the reason is on
-// the panel).
+// Reads a record file and plots it on the seven graphs in place of the
+// run's plots, which are kept; the recorder's counters and buffers are left
+// alone. 0, or negative when nothing could be shown (the reason is on the
+// panel).
 int OpenRecordFile(const char* path);
 // Writes the records shown as CSV. 0, or negative (the reason is on the panel).
 int ExportViewedCsv(const char* path);
 // Records of the file shown (0 when none is shown).
 int ViewedRecords(void);
-// Forgets the file shown; the recorder's new run takes the graphs.
+// Forgets the file shown; the graphs show the recorder's run again.
 void ForgetViewedFile(void);
 // The readout text for frame `frame` of graph `signal` (EditSignal's value).
 void ShowCursorReadout(int signal, int frame);

@@ -52,6 +52,7 @@ void InitPanelGraph(void) {
 }
 
 void SetPanelGraphData(void) {
+    ForgetViewedFile();  // a frame recorded: the run's lines again, continued
     for (const Signal& s : kSignals) SetCtrlVal(graphpanel, s.display, static_cast<int>(*s.value));
     bufcnt[0] = bufcnt[1];
     bufcnt[1] = graphcnt;

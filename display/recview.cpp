@@ -1,6 +1,7 @@
 // The graph panel as a record viewer: a record file opened from disk is
-// plotted on the seven graphs as if it had just been recorded, can be read
-// frame by frame under the mouse, and exported as CSV.
+// plotted on the seven graphs in place of the run, can be read frame by
+// frame under the mouse, and exported as CSV. Viewing never touches the
+// recorder: its next frame brings the run back and continues it.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -90,20 +91,13 @@ void PlotSignal(const Graph& g, int k) {
     }
 }
 
-// The graph panel's state as after recording the last frame of the file,
-// so that a manual record continues the lines.
-void TakeOverLastFrame(void) {
-    const std::size_t n = viewed.records.size();
-    const rec2csv::Record& last = viewed.records[n - 1];
-    const rec2csv::Record& before = viewed.records[n > 1 ? n - 2 : n - 1];
-    graphcnt = static_cast<unsigned short>(n);
-    bufcnt[0] = static_cast<unsigned short>(n > 1 ? n - 2 : 0);
-    bufcnt[1] = static_cast<unsigned short>(n - 1);
-    for (int k = 0; k < kGraphCount; ++k) {
-        kGraphs[k].buf[0] = static_cast<unsigned short>(before.values[k]);
-        kGraphs[k].buf[1] = static_cast<unsigned short>(last.values[k]);
+// The displays show the file's last frame. The recorder's counters and
+// two-point buffers stay as the run left them, so that its next frame
+// continues the run's lines, not the file's.
+void ShowLastViewedFrame(void) {
+    const rec2csv::Record& last = viewed.records.back();
+    for (int k = 0; k < kGraphCount; ++k)
         SetCtrlVal(graphpanel, kGraphs[k].display, static_cast<int>(last.values[k]));
-    }
 }
 
 void DescribeViewed(void) {
@@ -144,15 +138,21 @@ int OpenRecordFile(const char* path) {
         ShowViewLine(false, viewLine);
         return -1;
     }
+    // The run's plots go aside whole while a file is shown (a second file
+    // only replaces the first); they come back when the recorder records.
+    const bool runShown = viewed.records.empty();
     fileRecords = parsed.records.size();
     if (fileRecords > kMaxViewed) parsed.records.resize(kMaxViewed);
     viewed = std::move(parsed);
     std::snprintf(viewedPath, sizeof viewedPath, "%s", path);
 
-    for (const Graph& g : kGraphs) DeleteGraphPlot(graphpanel, g.graph, -1, VAL_DELAYED_DRAW);
+    for (const Graph& g : kGraphs) {
+        if (runShown) SwapGraphPlots(graphpanel, g.graph);
+        DeleteGraphPlot(graphpanel, g.graph, -1, VAL_DELAYED_DRAW);
+    }
     GraphsFollowFrames();
     for (int k = 0; k < kGraphCount; ++k) PlotSignal(kGraphs[k], k);
-    TakeOverLastFrame();
+    ShowLastViewedFrame();
     DescribeViewed();
     SetCtrlVal(graphpanel, GRAPHP_DISPCURSOR, "");
     return 0;
@@ -182,6 +182,11 @@ int ViewedRecords(void) {
 
 void ForgetViewedFile(void) {
     if (viewed.records.empty()) return;
+    for (const Graph& g : kGraphs) {
+        DeleteGraphPlot(graphpanel, g.graph, -1, VAL_DELAYED_DRAW);
+        SwapGraphPlots(graphpanel, g.graph);  // the run's plots, as they were
+    }
+    GraphsFollowFrames();
     viewed = rec2csv::ParseResult();
     fileRecords = 0;
     viewedPath[0] = '\0';

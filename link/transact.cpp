@@ -67,6 +67,7 @@ void GetData(void) {
             ShowGraph();
             LiveFrame();
         } else {
+            LiveFrameLost();  // the lamp tells it before the popup does
             TimeoutReport();
             poll = 0;
         }

@@ -150,6 +150,14 @@ int DeleteGraphPlot(int panel, int control, int plotHandle, int) {
     return UIE_OK;
 }
 
+int SwapGraphPlots(int panel, int control) {
+    XYGraph* g = nullptr;
+    int rc = Widget(panel, control, &g);
+    if (rc != UIE_OK) return rc;
+    g->swapPlots();
+    return UIE_OK;
+}
+
 int GetGraphPlotCount(int panel, int control) {
     XYGraph* g = nullptr;
     int rc = Widget(panel, control, &g);

@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "platform/internal/uicore.h"
+#include "platform/internal/wheelguard.h"
 #include "platform/widgets/xygraph.h"
 
 namespace uicore {
@@ -213,6 +214,10 @@ void WireControl(Panel* p, Control* c) {
         default:
             break;
     }
+    // Values that go to the sensor or into a file: the wheel changes them
+    // only after a click or Tab.
+    if (c->kind == CTRL_KIND_NUMERIC || c->kind == CTRL_KIND_RING || c->kind == CTRL_KIND_SLIDER)
+        GuardWheel(w);
     if (PanelFilter* f = FilterOf(p)) f->Watch(w, id);
 }
 

@@ -14,6 +14,7 @@
 
 #include "platform/internal/portdialog.h"
 #include "platform/internal/seamhook.h"
+#include "platform/internal/wheelguard.h"
 #include "platform/ui.h"
 
 namespace {
@@ -113,6 +114,7 @@ PortDialog::PortDialog(int current, const char* help, QWidget* parent)
     layout->addLayout(row);
     layout->addWidget(message_);
     resize(860, 480);
+    uicore::GuardWheel(com_);  // now inside the dialog, whose guard it shares
 
     connect(linkButton, &QPushButton::clicked, this, [this] { LinkSelected(); });
     connect(unlinkButton, &QPushButton::clicked, this, [this] { UnlinkChosen(); });

@@ -6,6 +6,7 @@
 #include <QTableWidget>
 
 #include "platform/internal/uicore.h"
+#include "platform/internal/wheelguard.h"
 
 namespace uicore {
 namespace {
@@ -18,6 +19,7 @@ public:
         auto* sb = new QSpinBox(parent);
         sb->setRange(0, 65535);
         sb->setFrame(false);
+        GuardWheel(sb);  // an open editor the focus has left keeps its value
         return sb;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {

@@ -94,6 +94,15 @@ void Wheel(int panel, int control, int notches) {
     QApplication::sendEvent(w, &e);
 }
 
+void Focus(int panel, int control) {
+    QWidget* w = Reachable(panel, control);
+    if (!w) return;
+    w->activateWindow();
+    QApplication::processEvents();
+    w->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+}
+
 void Hover(int panel, int control, double fx, double fy) {
     QWidget* w = Reachable(panel, control);
     if (!w) return;

@@ -24,6 +24,9 @@ void Close(int panel);
 // Turns the mouse wheel by `notches` (positive: away from the operator)
 // over the middle of the control.
 void Wheel(int panel, int control, int notches);
+// Gives the control the keyboard focus, as Tab to it would (its window
+// becomes the active one).
+void Focus(int panel, int control);
 // Moves the mouse (no button) to a point of the control, given as
 // fractions of its width and height.
 void Hover(int panel, int control, double fx, double fy);

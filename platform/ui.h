@@ -188,6 +188,9 @@ int PlotXY(int panel, int control, const void* x, const void* y, int count, int 
            int plotStyle, int pointStyle, int lineStyle, int pointFrequency, int color);
 // plotHandle -1 removes all plots.
 int DeleteGraphPlot(int panel, int control, int plotHandle, int refresh);
+// Exchanges the graph's plots with the set kept aside (empty at first): a
+// graph can show other plots for a while and then get its own back whole.
+int SwapGraphPlots(int panel, int control);
 int GetGraphPlotCount(int panel, int control);
 // Copies the points of plot `index` (0 = oldest) into x and y; returns the count.
 int GetGraphPlotPoints(int panel, int control, int index, double* x, double* y, int max, int* color);

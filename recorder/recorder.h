@@ -14,7 +14,8 @@ void StopRecord(void);
 void SetRecordData(void);
 void ToFile(void);
 
-// Frames still to record after `done`; never below 0.
+// Frames still to record after `done`, for the progress bar and the time
+// left; never below 0 (REMAINING itself shows the signed difference).
 int RemainingRecords(unsigned done);
 // The progress bar and the time left after `done` frames.
 void ShowRecProgress(unsigned done);

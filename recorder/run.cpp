@@ -35,7 +35,10 @@ void ShowFrame(void) {
 void CountRecord(void) {
     otcrec = static_cast<unsigned short>(otcrec + 1);
     SetCtrlVal(recpanel, RECP_DISPRECORDEDVALUES, otcrec);
-    SetCtrlVal(recpanel, RECP_DISPREMAINING, RemainingRecords(otcrec));
+    // A signed difference: a manual record beyond the count shows how many
+    // frames the file holds past it (-1 after one). Only the progress bar
+    // and the time left stop at nothing left.
+    SetCtrlVal(recpanel, RECP_DISPREMAINING, static_cast<int>(anzwerte) - static_cast<int>(otcrec));
     ShowRecProgress(otcrec);
     if (otcrec == anzwerte) pollrecord = 0;
 }

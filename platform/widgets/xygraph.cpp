@@ -8,6 +8,7 @@
 #include <cfloat>
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/widgets/chartaxis.h"
@@ -89,6 +90,14 @@ struct XYGraph::Impl {
 
     std::vector<Plot> plots;
     std::vector<float> pool;  // x, y pairs of plots longer than two points
+    // The set kept aside by swapPlots, with its data bounds; the palette is
+    // shared, so its colour indices stay valid.
+    struct Aside {
+        std::vector<Plot> plots;
+        std::vector<float> pool;
+        bool hasData = false;
+        double dxmin = 0, dxmax = 0, dymin = 0, dymax = 0;
+    } aside;
     std::vector<uint32_t> palette;
     std::unordered_map<uint32_t, uint16_t> paletteIndex;
     bool hasData = false;
@@ -336,6 +345,18 @@ void XYGraph::clearPlots() {
     update();
 }
 
+void XYGraph::swapPlots() {
+    Impl::Aside& a = d->aside;
+    d->plots.swap(a.plots);
+    d->pool.swap(a.pool);
+    std::swap(d->hasData, a.hasData);
+    std::swap(d->dxmin, a.dxmin);
+    std::swap(d->dxmax, a.dxmax);
+    std::swap(d->dymin, a.dymin);
+    std::swap(d->dymax, a.dymax);
+    update();
+}
+
 int XYGraph::plotCount() const {
     return static_cast<int>(d->plots.size());
 }
@@ -359,7 +380,8 @@ int XYGraph::plotPoints(int index, double* x, double* y, int max, uint32_t* rgb)
 }
 
 size_t XYGraph::plotMemory() const {
-    return d->plots.capacity() * sizeof(Plot) + d->pool.capacity() * sizeof(float) +
+    return (d->plots.capacity() + d->aside.plots.capacity()) * sizeof(Plot) +
+           (d->pool.capacity() + d->aside.pool.capacity()) * sizeof(float) +
            d->palette.capacity() * sizeof(uint32_t);
 }
 

@@ -45,6 +45,10 @@ public:
     // as they are, only what the new plot covers is updated.
     int addPlot(const double* x, const double* y, int count, uint32_t rgb);
     void clearPlots();
+    // Exchanges the plots shown with the set kept aside (empty at first), so
+    // that the graph can show something else for a while and then get its
+    // own plots back whole, in their order. Costs nothing per plot.
+    void swapPlots();
     int plotCount() const;
     // Points of plot `index` (0 = oldest); returns how many were copied.
     int plotPoints(int index, double* x, double* y, int max, uint32_t* rgb) const;

@@ -71,6 +71,7 @@ protected:
 };
 
 TEST_F(RecordViewer, PlotsEveryFrameOnTheSevenGraphsWithTheXAxisOverTheRun) {
+    const unsigned short count = graphcnt, x1 = bufcnt[1], y1 = bufchref[1];
     ASSERT_EQ(OpenRecordFile(path.c_str()), 0);
     EXPECT_EQ(ViewedRecords(), 3);
     const int graphs[7] = {GRAPHP_PANELGRAPHCHREF, GRAPHP_PANELGRAPHCHDIR, GRAPHP_PANELGRAPHCHDIF,
@@ -98,10 +99,40 @@ TEST_F(RecordViewer, PlotsEveryFrameOnTheSevenGraphsWithTheXAxisOverTheRun) {
         EXPECT_EQ(hi, 2);
     }
     EXPECT_EQ(Text(GRAPHP_DISPVIEWFILE), "run.dat: 3 records, 2026-12-08T15:21:39 to 2026-12-08T15:21:59");
-    // A manual record goes on from the file's last frame.
-    EXPECT_EQ(graphcnt, 3);
-    EXPECT_EQ(bufcnt[1], 2);
-    EXPECT_EQ(bufchref[1], 65535);
+    // The recorder's counters and buffers are not the file's.
+    EXPECT_EQ(graphcnt, count);
+    EXPECT_EQ(bufcnt[1], x1);
+    EXPECT_EQ(bufchref[1], y1);
+}
+
+TEST_F(RecordViewer, ARecordAfterViewingAFileContinuesTheRunsLines) {
+    dataChRef = 100;
+    dataGf = 1003;
+    InitPanelGraph();
+    SetPanelGraphData();
+    dataChRef = 200;
+    SetPanelGraphData();
+    ASSERT_EQ(OpenRecordFile(path.c_str()), 0);
+    ASSERT_EQ(OpenRecordFile(path.c_str()), 0);  // a second file keeps the run aside too
+    EXPECT_EQ(GetGraphPlotCount(graphpanel, GRAPHP_PANELGRAPHCHREF), 1);
+    EXPECT_EQ(graphcnt, 2);
+    EXPECT_EQ(bufcnt[1], 1);
+    EXPECT_EQ(bufchref[1], 200);
+
+    dataChRef = 300;
+    SetPanelGraphData();  // as a manual record does
+    EXPECT_EQ(ViewedRecords(), 0);
+    EXPECT_EQ(Text(GRAPHP_DISPVIEWFILE), "");
+    for (int g : {GRAPHP_PANELGRAPHCHREF, GRAPHP_PANELGRAPHGF}) {
+        SCOPED_TRACE(g);
+        ASSERT_EQ(GetGraphPlotCount(graphpanel, g), 3);  // the run's two lines and the new one
+        double x[2], y[2];
+        ASSERT_EQ(GetGraphPlotPoints(graphpanel, g, 2, x, y, 2, nullptr), 2);
+        EXPECT_EQ(x[0], 1);
+        EXPECT_EQ(x[1], 2);
+        EXPECT_EQ(y[0], g == GRAPHP_PANELGRAPHGF ? 1003 : 200);
+        EXPECT_EQ(y[1], g == GRAPHP_PANELGRAPHGF ? 1003 : 300);
+    }
 }
 
 TEST_F(RecordViewer, CursorReadoutWheelZoomDragAndDoubleClick) {

@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QTimer>
 #include <cstdio>
 #include <regex>
 
 #include "e2e.h"
 #include "platform/testing.h"
+#include "platform/theme.h"
 
 using namespace corvel;
 using namespace e2e;
@@ -77,6 +79,77 @@ TEST_F(PanelState, LampAndRateWhileLiveDimmedValuesWithTheLastFrameTimeAfterStop
     EXPECT_EQ(Status(), kSensorVersion);  // the status text is left alone
     EXPECT_TRUE(Popups().empty());
     Picture(panel, "stopped");
+}
+
+// The lamp, its text and a value's colour, as the time-out popup shows over them.
+struct AtPopup {
+    bool seen = false;
+    int lamp = -1;
+    std::string text;
+    int value = -1;
+};
+
+void LookAtTheLamp(void* data) {
+    auto* at = static_cast<AtPopup*>(data);
+    at->seen = true;
+    at->lamp = Attr(P_DISPLIVE, ATTR_TEXT_BGCOLOR);
+    at->text = Text(P_DISPLIVE);
+    at->value = Attr(P_DISPNORM, ATTR_TEXT_COLOR);
+    for (int scheme : {SCHEME_LIGHT, SCHEME_DARK}) {
+        UseColourScheme(scheme);
+        Picture(panel, scheme == SCHEME_DARK ? "pulled_dark" : "pulled_light");
+    }
+    UseColourScheme(SCHEME_DESKTOP);
+}
+
+double Rate(const std::string& lamp) {
+    double r = -1;
+    return std::sscanf(lamp.c_str(), "LIVE %lf frames/s", &r) == 1 ? r : -1;
+}
+
+TEST_F(PanelState, PulledSensorPutsTheLampOutAndDimsTheValuesBeforeTheTimeoutPopup) {
+    StartAndInit({"--unpaced", "--answer-ms", "5", "--hangup-after", "30"});
+    AtPopup at;
+    seam::Expect({seam::Kind::Message, 0, "", LookAtTheLamp, &at});
+    PauseOver();
+    RunLive([] { sim::Click(panel, P_BUTTONGO); }, 0, nullptr);
+    ASSERT_TRUE(at.seen) << "no time-out popup";
+    EXPECT_EQ(at.lamp, kLampIdle);
+    EXPECT_TRUE(SaysAt(at.text, "LAST FRAME"));
+    EXPECT_EQ(at.value, kStaleColour);
+    EXPECT_EQ(Status(), "TIMEOUT");
+}
+
+TEST_F(PanelState, GoWithoutADeviceNeverLightsTheLamp) {
+    // No sensor on the port: nothing is ever accepted.
+    AtPopup at;
+    seam::Expect({seam::Kind::Message, 0, "", LookAtTheLamp, &at});
+    PauseOver();
+    RunLive([] { sim::Click(panel, P_BUTTONGO); }, 0, nullptr);
+    ASSERT_TRUE(at.seen) << "no time-out popup";
+    EXPECT_EQ(at.lamp, kLampIdle);
+    EXPECT_EQ(at.text.rfind("LIVE", 0), std::string::npos) << at.text;
+    EXPECT_EQ(at.value, kStaleColour);
+}
+
+TEST_F(PanelState, RateCountsFramesOnceAtLineSpeedAlsoWithASecondLoopInside) {
+    // Paced as the line is: at most 28.2 frames a second.
+    StartAndInit({"--answer-ms", "18.75"});
+    PauseOver();
+    double single = -1, nested = -1;
+    RunLive([] { sim::Click(panel, P_BUTTONGO); }, 1600,
+            [&] {
+                single = Rate(Text(P_DISPLIVE));
+                QTimer::singleShot(1600, [&] {
+                    nested = Rate(Text(P_DISPLIVE));
+                    sim::Click(panel, P_BUTTONSTOP);
+                });
+                sim::Click(panel, P_BUTTONGO);  // a second live loop inside the first
+            });
+    EXPECT_GT(single, 15.0);
+    EXPECT_LE(single, 28.3);
+    EXPECT_GT(nested, 15.0);
+    EXPECT_LE(nested, 28.3);
 }
 
 TEST_F(PanelState, TransferLineAfterTheLinkCheckAndASendToEachTarget) {

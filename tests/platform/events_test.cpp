@@ -166,3 +166,27 @@ TEST_F(PanelTest, CallbackMayDiscardItsOwnPanel) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     h = -1;
 }
+
+TEST_F(PanelTest, WheelChangesAValueOnlyAfterAClickOrTabGaveItTheFocus) {
+    SetCtrlVal(h, TP_EDITNUM, 50);
+    SetCtrlVal(h, TP_SELRING, 5);
+    SetCtrlVal(h, TP_SLIDEPOWER, 500);
+    sim::Focus(h, TP_BUTTONGO);
+    for (int c : {TP_EDITNUM, TP_SELRING, TP_SLIDEPOWER}) {
+        SCOPED_TRACE(c);
+        unsigned short before = 0, after = 0;
+        GetCtrlVal(h, c, &before);
+        g_events.clear();
+        sim::Wheel(h, c, 2);
+        GetCtrlVal(h, c, &after);
+        EXPECT_EQ(after, before) << "an unfocused control took the wheel";
+        EXPECT_TRUE(g_events.empty());
+        sim::Wheel(h, TP_BUTTONGO, 1);  // the focus stays where it was
+        sim::Focus(h, c);
+        sim::Wheel(h, c, 1);
+        GetCtrlVal(h, c, &after);
+        EXPECT_NE(after, before) << "the focused control ignored the wheel";
+        EXPECT_EQ(EventsOf(c), (V{EVENT_COMMIT}));
+        sim::Focus(h, TP_BUTTONGO);
+    }
+}

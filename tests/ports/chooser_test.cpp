@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWheelEvent>
 #include <ctime>
 #include <fstream>
 #include <string>
@@ -193,6 +194,13 @@ TEST_F(Chooser, DialogLinksUnlinksUsesByKeyboardAndExplainsOnRightClick) {
     ASSERT_EQ(seam::Shown().size(), 1u);
     EXPECT_EQ(seam::Shown()[0].title, "INFO!");
     EXPECT_EQ(seam::Shown()[0].text, " chooser help");
+
+    // A wheel over the COM field before it has the focus leaves it alone.
+    devices->setFocus();
+    QWheelEvent up(QPointF(5, 5), com->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 240), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(com, &up);
+    EXPECT_EQ(com->value(), 9);
 
     // By keyboard: a COM number, then Enter uses it.
     com->setFocus();

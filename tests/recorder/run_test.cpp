@@ -21,6 +21,12 @@ const int kCom = 5;
 const char kSaved[] = "INFO!|File has been saved!";
 const char kSure[] = "Are you sure, that you have selected the right file name?";
 
+std::string TimeLeft() {
+    char buf[64] = "";
+    GetCtrlVal(recpanel, RECP_DISPTIMELEFT, buf, sizeof buf);
+    return buf;
+}
+
 class RecordRun : public rectest::RecorderTest {
 protected:
     void SetUp() override {
@@ -202,7 +208,8 @@ TEST_F(RecordRun, ManualRecordsContinueTheCountAndTheFile) {
     EXPECT_TRUE(seam::Shown().empty());
     EXPECT_EQ(otcrec, 3);
     EXPECT_EQ(Num(RECP_DISPRECORDEDVALUES), 3);
-    EXPECT_EQ(Num(RECP_DISPREMAINING), 0);  // never below 0, also beyond the count
+    EXPECT_EQ(Num(RECP_DISPREMAINING), -1);        // the signed difference beyond the count
+    EXPECT_EQ(TimeLeft(), "ALL VALUES RECORDED");  // the progress stays at its end
     const std::vector<rec2csv::Record> recs = Records();
     ASSERT_EQ(recs.size(), 3u);
     EXPECT_EQ(recs[2].values[0], dataChRef);
@@ -361,12 +368,6 @@ TEST_F(RecordRun, ManualRecordThatCouldNotBeWrittenSaysSo) {
 }  // namespace
 
 namespace {
-
-std::string TimeLeft() {
-    char buf[64] = "";
-    GetCtrlVal(recpanel, RECP_DISPTIMELEFT, buf, sizeof buf);
-    return buf;
-}
 
 TEST_F(RecordRun, ProgressBarAndTimeLeftFollowTheRun) {
     StartSensor();
