@@ -33,6 +33,7 @@ from Xlib import X, display, protocol
 from Xlib.ext import xtest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # no cache files left in the source tree
 _spec = importlib.util.spec_from_file_location("close_check", os.path.join(HERE, "close-check.py"))
 close_check = importlib.util.module_from_spec(_spec)
 _spec.loader.exec_module(close_check)
@@ -60,7 +61,16 @@ class Session:
 
     def __init__(self, root):
         self.root = root
+        self.bus_daemon = self.x = self.a11y = self.session_bus = None
         self.server, self.display_name = close_check.start_server()
+        try:
+            self.start_buses()
+        except BaseException:
+            self.close()
+            raise
+
+    def start_buses(self):
+        root = self.root
         runtime = os.path.join(root, "runtime")
         os.makedirs(runtime, mode=0o700)
         env = dict(os.environ, XDG_RUNTIME_DIR=runtime, DISPLAY=self.display_name)
@@ -78,21 +88,24 @@ class Session:
         self.protocols = self.x.intern_atom("WM_PROTOCOLS")
         self.delete = self.x.intern_atom("WM_DELETE_WINDOW")
         self.net_wm_name = self.x.intern_atom("_NET_WM_NAME")
-        session_bus = dbus.bus.BusConnection(address)
-        a11y_address = session_bus.get_object("org.a11y.Bus", "/org/a11y/bus").GetAddress(
-            dbus_interface="org.a11y.Bus")
+        self.session_bus = dbus.bus.BusConnection(address)
+        try:
+            a11y_address = self.session_bus.get_object("org.a11y.Bus", "/org/a11y/bus").GetAddress(
+                dbus_interface="org.a11y.Bus")
+        except dbus.DBusException as why:
+            raise Failed("no accessibility bus (at-spi2-core): %s" % why.get_dbus_message())
         self.a11y = dbus.bus.BusConnection(a11y_address)
-        self.session_bus = session_bus
 
     def close(self):
-        for conn in (self.a11y, self.session_bus):
+        for conn in (self.a11y, self.session_bus, self.x):
             try:
-                conn.close()
+                if conn:
+                    conn.close()
             except Exception:
                 pass
-        self.x.close()
-        self.bus_daemon.terminate()
-        self.bus_daemon.wait()
+        if self.bus_daemon:
+            self.bus_daemon.terminate()
+            self.bus_daemon.wait()
         self.server.terminate()
         self.server.wait()
 
