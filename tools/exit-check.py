@@ -533,6 +533,9 @@ def main():
     chosen = [s for s in SCENARIOS if not args.only or s[0] in args.only]
     if not chosen:
         sys.exit("exit-check: no scenario named %s" % ", ".join(args.only))
+    for program in ("corvel-scope", "corvel-virtual-sensor"):
+        if not os.access(os.path.join(bin_dir, program), os.X_OK):
+            sys.exit("exit-check: %s is not in %s; build it first" % (program, bin_dir))
     for tool in ("dbus-daemon", "xdotool", "Xvfb"):
         if not shutil.which(tool):
             sys.exit("exit-check: %s is not installed (see setup.sh)" % tool)
