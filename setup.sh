@@ -11,6 +11,7 @@ PACKAGES=(
   qt6-qpa-plugins fonts-dejavu-core
   lintian desktop-file-utils appstream binutils
   xvfb python3-xlib
+  xdotool python3-dbus dbus-daemon at-spi2-core
 )
 
 missing=()

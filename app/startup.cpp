@@ -28,6 +28,8 @@ int WinMain(int hInstance, int, char*, int) {
 
     CloseCom(com);
     DiscardPanel(panel);
+    // Every window goes now, in order, while the window system still stands.
+    CloseCVIRTE();
     return 0;
 }
 

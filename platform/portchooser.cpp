@@ -14,6 +14,7 @@
 
 #include "platform/internal/portdialog.h"
 #include "platform/internal/seamhook.h"
+#include "platform/internal/uicore.h"
 #include "platform/internal/wheelguard.h"
 #include "platform/ui.h"
 
@@ -220,7 +221,8 @@ int PortChooserPopup(int current, const char* help) {
     p.text = std::to_string(current);
     int value = 0;
     if (seam::hook::Answer(p, &value, nullptr)) return value;
-    PortDialog dialog(current, help, QApplication::activeWindow());
+    // Owned by the panel it opens over, like every popup.
+    PortDialog dialog(current, help, uicore::PopupOwner());
     dialog.exec();
     return dialog.Chosen();
 }

@@ -57,6 +57,12 @@ enum {
 // ---- run-time engine ----
 // Returns 0 on failure. argv may be null.
 int InitCVIRTE(int hInstance, char* argv[], int reserved);
+// Ends the engine before the program returns: deletes every panel and any
+// window left (a dialog), then the application object InitCVIRTE made. Safe
+// when nothing is initialised; InitCVIRTE works again afterwards. Panel
+// handles are invalid after it. Refused (UIE_BAD_ARGUMENT) while
+// RunUserInterface runs.
+int CloseCVIRTE(void);
 // Loads panel `resourceId` of the panel file (a path; a relative name is
 // looked up beside the executable). Negative on failure, and nothing is
 // shown. Every call gives a new handle; the panel starts hidden. `parent`

@@ -159,14 +159,9 @@ void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 
 }  // namespace
 
-// The panel discarded last (the main panel at the end of the program) is
-// deleted by a posted event that no loop runs any more. Delete it while the
-// window system still stands: left to the library's exit-time clean-up, its
-// window is destroyed after the platform plugin and the program crashes on
-// its way out (Qt 6.8).
-static void DeleteDiscardedPanels() {
-    if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+// The application object InitCVIRTE made itself; one made by the caller (a
+// test's) is the caller's to destroy.
+static QApplication* ownApplication = nullptr;
 
 int InitCVIRTE(int, char* argv[], int) {
     if (!QApplication::instance()) {
@@ -178,7 +173,7 @@ int InitCVIRTE(int, char* argv[], int) {
         std::vector<std::pair<QtMsgType, QString>> held;
         heldMessages = &held;
         previousHandler = qInstallMessageHandler(StartupMessages);
-        new QApplication(argc, args);
+        ownApplication = new QApplication(argc, args);
         qInstallMessageHandler(previousHandler);
         heldMessages = nullptr;
         for (const auto& m : held) {
@@ -188,12 +183,38 @@ int InitCVIRTE(int, char* argv[], int) {
             else
                 qDebug("%s", text.constData());
         }
-        std::atexit(DeleteDiscardedPanels);
     }
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
     // Panels end the program through their close callbacks, never by themselves.
     QApplication::setQuitOnLastWindowClosed(false);
     return 1;
+}
+
+int CloseCVIRTE(void) {
+    if (!QCoreApplication::instance()) return UIE_OK;
+    // Only once every loop has returned: a nested loop would resume on
+    // deleted windows.
+    if (!g_loops.empty()) return UIE_BAD_ARGUMENT;
+    // Windows are destroyed while the window system still stands. Left to
+    // the library's exit-time clean-up they would be destroyed after it and
+    // the program would crash on its way out.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::vector<QPointer<QWidget>> windows;
+    for (auto& entry : Panels()) windows.emplace_back(entry.second->window);
+    Panels().clear();
+    // Whatever else is left at the top (a dialog, a window nobody owns):
+    // the ones without a parent first, which takes their children along.
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    for (QWidget* w : tops)
+        if (!w->parentWidget()) windows.emplace_back(w);
+    for (QWidget* w : tops) windows.emplace_back(w);
+    for (QPointer<QWidget>& w : windows) delete w.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (ownApplication) {
+        delete ownApplication;
+        ownApplication = nullptr;
+    }
+    return UIE_OK;
 }
 
 int DisplayPanel(int panel) {

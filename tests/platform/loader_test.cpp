@@ -1,5 +1,7 @@
 // Loading panels: identities as the generated header gives them, failures,
-// and the event loop.
+// the event loop and the end of the engine.
+#include <QDialog>
+#include <QPointer>
 #include <QTimer>
 
 #include "fixture.h"
@@ -87,4 +89,54 @@ TEST(EventLoop, RunsUntilQuitAndReturnsItsCode) {
     QTimer::singleShot(0, [&ran] { ran = true; });
     ProcessSystemEvents();
     EXPECT_TRUE(ran);
+}
+
+// The end of the program: every panel (shown, hidden or never shown), a
+// dialog over one and a window nobody owns are gone before the program
+// returns. The tests' own application stays theirs, and the engine starts
+// again afterwards.
+TEST(EngineEnd, DeletesEveryWindowButNotTheCallersApplication) {
+    QCoreApplication* app = QCoreApplication::instance();
+    const int shown = LoadPanel(0, "CorvelV20.uir", P);
+    const int hidden = LoadPanel(0, "CorvelV20.uir", RECP);
+    ASSERT_GT(shown, 0);
+    ASSERT_GT(hidden, 0);
+    DisplayPanel(shown);
+    QPointer<QWidget> shownWindow, hiddenWindow;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->property("corvelHandle").toInt() == shown) shownWindow = w;
+        if (w->property("corvelHandle").toInt() == hidden) hiddenWindow = w;
+    }
+    ASSERT_TRUE(shownWindow && hiddenWindow);
+    QPointer<QDialog> dialog = new QDialog(shownWindow);
+    dialog->show();
+    QPointer<QWidget> stray = new QWidget;
+    stray->show();
+
+    // Never from inside a running loop: its callbacks would resume on deleted windows.
+    static int inLoop;
+    QTimer::singleShot(0, [] {
+        inLoop = CloseCVIRTE();
+        QuitUserInterface(0);
+    });
+    RunUserInterface();
+    EXPECT_EQ(inLoop, UIE_BAD_ARGUMENT);
+    EXPECT_EQ(IsPanelVisible(shown), 1);
+
+    EXPECT_EQ(CloseCVIRTE(), UIE_OK);
+    EXPECT_FALSE(shownWindow);
+    EXPECT_FALSE(hiddenWindow);
+    EXPECT_FALSE(dialog);
+    EXPECT_FALSE(stray);
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+    EXPECT_EQ(IsPanelVisible(shown), UIE_NO_SUCH_PANEL);
+    EXPECT_EQ(QCoreApplication::instance(), app);
+    EXPECT_EQ(CloseCVIRTE(), UIE_OK);  // nothing left: nothing to do
+
+    EXPECT_EQ(InitCVIRTE(0, nullptr, 0), 1);
+    const int again = LoadPanel(0, "CorvelV20.uir", P);
+    EXPECT_GT(again, hidden);
+    EXPECT_EQ(DisplayPanel(again), UIE_OK);
+    EXPECT_EQ(IsPanelVisible(again), 1);
+    DiscardPanel(again);
 }
