@@ -9,6 +9,7 @@
 #include "app/transferline.h"
 #include "display/display.h"
 #include "link/link.h"
+#include "params/unsent.h"
 #include "platform/platform.h"
 #include "platform/ports.h"
 #include "uir_ids.h"
@@ -165,6 +166,7 @@ void CheckComLine(void) {
     if (!VersionCheck()) return;
     const unsigned short from = target == EEPROM ? EEPROM : RAM;
     const unsigned before = TimeoutReports();
+    UnsentBeforeReplace();
     GetPara();
     const bool read = TimeoutReports() == before;
     char what[96];
@@ -173,6 +175,8 @@ void CheckComLine(void) {
                   : "COM %u: sensor answered, reading parameters from %s failed",
              com, TargetName(from));
     ShowTransfer(read, what);
+    snprintf(what, sizeof what, "Link check on COM %u", com);
+    UnsentAfterRead(read, true, what);
 }
 
 bool EnsurePort(void) {

@@ -9,6 +9,7 @@
 #include "display/display.h"
 #include "link/link.h"
 #include "params/params.h"
+#include "params/unsent.h"
 #include "platform/platform.h"
 #include "uir_ids.h"
 
@@ -221,12 +222,16 @@ int CBF_ButtonSend(int, int, int event, void*, int, int) {
         poll = 0;
         WaitTransDelay();
         if (target == DATFILE) {
-            ReportFileTransfer(SendParaToFile(), true);
+            const int written = SendParaToFile();
+            ReportFileTransfer(written, true);
+            if (written > 0) UnsentSent();
         } else if (EnsurePort()) {
             const unsigned short to = target;
             const unsigned before = TimeoutReports();
             SendPara();
-            ReportSensorTransfer(TimeoutReports() == before, true, to);
+            const bool sent = TimeoutReports() == before;
+            ReportSensorTransfer(sent, true, to);
+            if (sent) UnsentSent();
         }
     }
     return HelpOnly(event, InfoButtonSend);
@@ -237,12 +242,18 @@ int CBF_ButtonGet(int, int, int event, void*, int, int) {
         poll = 0;
         WaitTransDelay();
         if (target == DATFILE) {
-            ReportFileTransfer(ReadParaFromFile(), false);
+            UnsentBeforeReplace();
+            const int read = ReadParaFromFile();
+            ReportFileTransfer(read, false);
+            UnsentAfterRead(read > 0, false, "FILE load");
         } else if (EnsurePort()) {
             const unsigned short from = target;
             const unsigned before = TimeoutReports();
+            UnsentBeforeReplace();
             GetPara();
-            ReportSensorTransfer(TimeoutReports() == before, false, from);
+            const bool read = TimeoutReports() == before;
+            ReportSensorTransfer(read, false, from);
+            UnsentAfterRead(read, true, from == EEPROM ? "GET from EEPROM" : "GET from RAM");
         }
     }
     return HelpOnly(event, InfoButtonGet);
