@@ -35,7 +35,7 @@ const char InfoDispTransfer[] =
 const char InfoDispUnsent[] =
     " Counts the parameters and TEACH TABLE rows whose panel values differ from what was \n"
     " last sent to or read from the sensor or the parameter file. Each of them is marked \n"
-    " with a frame and a \u2022 before its name; resting the mouse on it shows the value sent or read. \n"
+    " with a bold frame and a dot before its name; resting the mouse on it shows the value sent or read. \n"
     " After a start without a sensor the panel holds the program's start values, and this says so. ";
 const char InfoButtonRestoreEdits[] =
     " Brings back the unsent edits that the last GET, FILE load, port change or calibration \n"

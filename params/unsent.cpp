@@ -110,8 +110,11 @@ void ShowCount(int n) {
     SetCtrlVal(panel, P_DISPUNSENT, text);
 }
 
+// The button takes the count's place while a restore is possible: right
+// after a read, when the panel holds nothing unsent anyway.
 void ShowRestore(void) {
-    SetCtrlAttribute(panel, P_BUTTONRESTOREEDITS, ATTR_DIMMED, restorable ? 0 : 1);
+    SetCtrlAttribute(panel, P_BUTTONRESTOREEDITS, ATTR_VISIBLE, restorable ? 1 : 0);
+    SetCtrlAttribute(panel, P_DISPUNSENT, ATTR_VISIBLE, restorable ? 0 : 1);
 }
 
 // Marks and count for what the panel holds now.

@@ -106,7 +106,7 @@ TEST_F(Unsent, MarksFollowAnEditASendAndARead) {
     sim::Click(panel, P_BUTTONGET);
     EXPECT_EQ(UnsentCount(), 0);
     EXPECT_FALSE(RestorePossible());
-    EXPECT_EQ(Attr(P_BUTTONRESTOREEDITS, ATTR_DIMMED), 1);
+    EXPECT_EQ(Attr(P_BUTTONRESTOREEDITS, ATTR_VISIBLE), 0);
 }
 
 TEST_F(Unsent, EditsAGetReplacedComeBackWithCtrlZ) {
@@ -122,7 +122,7 @@ TEST_F(Unsent, EditsAGetReplacedComeBackWithCtrlZ) {
                         "EDITS or Ctrl+Z brings them back"),
               std::string::npos)
         << Text(P_DISPTRANSFER);
-    EXPECT_EQ(Attr(P_BUTTONRESTOREEDITS, ATTR_DIMMED), 0);
+    EXPECT_EQ(Attr(P_BUTTONRESTOREEDITS, ATTR_VISIBLE), 1);
 
     sim::Key(panel, "Ctrl+Z");
     EXPECT_EQ(U16(P_EDITHOLD), hold + 5);
@@ -131,7 +131,7 @@ TEST_F(Unsent, EditsAGetReplacedComeBackWithCtrlZ) {
     EXPECT_EQ(Attr(P_EDITHOLD, ATTR_MARKED), 1);
     EXPECT_EQ(RowMarked(6), 1);
     EXPECT_EQ(UnsentCount(), 2);
-    EXPECT_EQ(Attr(P_BUTTONRESTOREEDITS, ATTR_DIMMED), 1);
+    EXPECT_EQ(Attr(P_BUTTONRESTOREEDITS, ATTR_VISIBLE), 0);
     EXPECT_TRUE(Popups().empty());
 
     // A later edit ends the chance to restore what the next read replaces.
