@@ -3,11 +3,14 @@
 // brought back in one step; the question when P closes with unsent edits.
 #include "params/unsent.h"
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "e2e.h"
 #include "params/params.h"
 #include "platform/testing.h"
+#include "platform/theme.h"
 
 using namespace corvel;
 using namespace e2e;
@@ -196,6 +199,24 @@ TEST_F(Unsent, CloseAsksOnlyWithUnsentEditsAndNoKeepsTheLoopsRunning) {
     EXPECT_EQ(poll, 0);
     EXPECT_EQ(pollrecord, 0);
     EXPECT_EQ(Popups(), std::vector<std::string>{question});
+}
+
+// Pictures of the marks and the count for a person to judge, light and
+// dark (build folder, screenshots/unsent_*.png).
+TEST_F(Unsent, Screenshots) {
+    mkdir(CORVEL_SCREENSHOT_DIR, 0755);
+    sim::EnterValue(panel, P_EDITHOLD, hold + 5);
+    sim::EnterValue(panel, P_EDITAVERAGE, U16(P_EDITAVERAGE) * 2);
+    sim::ChooseRing(panel, P_EDITTRIGGER, 0 == U16(P_EDITTRIGGER) ? 1 : 0);
+    ASSERT_EQ(UnsentCount(), 3);
+    for (int scheme : {SCHEME_LIGHT, SCHEME_DARK}) {
+        ASSERT_EQ(UseColourScheme(scheme), UIE_OK);
+        sim::Pump(30);
+        const std::string path = std::string(CORVEL_SCREENSHOT_DIR) +
+                                 (scheme == SCHEME_DARK ? "/unsent_dark.png" : "/unsent_light.png");
+        EXPECT_EQ(SavePanelImage(panel, path.c_str()), 0) << path;
+    }
+    UseColourScheme(SCHEME_DESKTOP);
 }
 
 }  // namespace
