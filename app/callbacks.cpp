@@ -7,6 +7,7 @@
 #include "display/display.h"
 #include "link/link.h"
 #include "params/params.h"
+#include "params/unsent.h"
 #include "platform/ui.h"
 #include "recorder/recorder.h"
 
@@ -92,6 +93,8 @@ const CallbackEntry kTable[] = {
     {"CBF_ButtonExportCsv", CBF_ButtonExportCsv, nullptr},
     {"CBF_DispViewFile", CBF_DispViewFile, nullptr},
     {"CBF_DispCursor", CBF_DispCursor, nullptr},
+    {"CBF_DispUnsent", CBF_DispUnsent, nullptr},
+    {"CBF_ButtonRestoreEdits", CBF_ButtonRestoreEdits, nullptr},
 };
 
 }  // namespace

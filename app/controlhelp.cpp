@@ -52,6 +52,8 @@ const ControlHelp kHelp[] = {
     {"P", "GraphInt", InfoGraph},
     {"P", "GraphGF", InfoGraphGF},
     {"P", "GraphRaw1", InfoGraph},
+    {"P", "DispUnsent", InfoDispUnsent},
+    {"P", "ButtonRestoreEdits", InfoButtonRestoreEdits},
     {"RECP", "DispRecFile", InfoDispRecFile},
     {"RECP", "ButtonSelRecFile", InfoButtonSelRecFile},
     {"RECP", "EditInterval", InfoEditInterval},

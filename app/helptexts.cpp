@@ -32,6 +32,16 @@ const char InfoDispLive[] =
     " When it has stopped, the displays are dimmed and the time of the last frame is shown. ";
 const char InfoDispTransfer[] =
     " Shows the result of the last parameter transfer, port change or link check \n and when it happened. ";
+const char InfoDispUnsent[] =
+    " Counts the parameters and TEACH TABLE rows whose panel values differ from what was \n"
+    " last sent to or read from the sensor or the parameter file. Each of them is marked \n"
+    " with a bold frame and a dot before its name; resting the mouse on it shows the value sent or read. \n"
+    " After a start without a sensor the panel holds the program's start values, and this says so. ";
+const char InfoButtonRestoreEdits[] =
+    " Brings back the unsent edits that the last GET, FILE load, port change or calibration \n"
+    " replaced with the values read. They show as unsent again; SEND transfers them. \n"
+    " Possible right after that read only: any later edit, send or read ends it. \n"
+    " Shortcut Key: Ctrl+Z. ";
 const char InfoBarRecProgress[] = " Displays how much of the recording is done. ";
 const char InfoDispTimeLeft[] = " Displays the time the remaining values will take at the chosen interval. ";
 const char InfoDispCalibStep[] =

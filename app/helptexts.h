@@ -16,6 +16,8 @@ extern const char InfoButtonStop[];
 extern const char InfoStatus[];
 extern const char InfoDispLive[];
 extern const char InfoDispTransfer[];
+extern const char InfoDispUnsent[];
+extern const char InfoButtonRestoreEdits[];
 extern const char InfoBarRecProgress[];
 extern const char InfoDispTimeLeft[];
 extern const char InfoDispCalibStep[];

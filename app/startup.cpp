@@ -4,6 +4,7 @@
 #include "display/display.h"
 #include "link/link.h"
 #include "params/params.h"
+#include "params/unsent.h"
 #include "platform/platform.h"
 #include "uir_ids.h"
 
@@ -65,10 +66,14 @@ void InitVars(void) {
     SetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, 0);
     MarkDisplaysStale();  // nothing measured yet
     GraphsFollowFrames();
+    UnsentStart();  // the start values: no edits, nothing read from a sensor
 }
 
 int CBF_P(int, int event, void*, int, int) {
     if (event == EVENT_CLOSE) {
+        // Unsent edits are lost with the program: the operator decides. On
+        // No, nothing changes, and a loop running beneath goes on.
+        if (!UnsentMayClose()) return 0;
         // Clearing both flags first lets a live-data loop or a recording run
         // beneath this callback end, so the event loop can return.
         poll = 0;

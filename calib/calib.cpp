@@ -8,6 +8,7 @@
 #include "app/mainpanel.h"
 #include "link/link.h"
 #include "params/params.h"
+#include "params/unsent.h"
 #include "platform/platform.h"
 #include "uir_ids.h"
 
@@ -70,7 +71,10 @@ void SendCalibPara(void) {
     CopyCalibVarsToPP();
     waitdel = 0.3;
     transbeg = Timer();
-    if (!SendRequest(kOrderParaHead)) TimeoutReport();
+    if (!SendRequest(kOrderParaHead))
+        TimeoutReport();
+    else
+        UnsentHeadSent();  // the sensor now runs with what the panel shows
 }
 
 void StartCalibrationRef1(void) {
@@ -230,7 +234,11 @@ int CBF_ButtonCloseCalib(int, int, int event, void*, int, int) {
 int CBF_ButtonStartCalib(int p, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonRunning);
+        // The search writes the panel from the variables: edits not sent
+        // before are noted and can be brought back.
+        UnsentBeforeReplace();
         if (EnsurePort()) StartCalibrationRef1();
+        UnsentAfterCalibration();
         SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonIdle);
     }
     return HelpOnly(event, InfoButtonStartCalib);

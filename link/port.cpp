@@ -10,6 +10,7 @@
 #include "display/display.h"
 #include "link/link.h"
 #include "link/portinfo.h"
+#include "params/unsent.h"
 #include "platform/platform.h"
 #include "platform/ports.h"
 #include "uir_ids.h"
@@ -86,6 +87,7 @@ void InitRS232(unsigned short port) {
 void CheckComLine(void) {
     if (!VersionCheck()) return;
     const unsigned short from = target == EEPROM ? EEPROM : RAM;
+    UnsentBeforeReplace();
     const bool read = GetPara() == LINK_ACCEPTED;
     char what[96];
     snprintf(what, sizeof what,
@@ -93,6 +95,8 @@ void CheckComLine(void) {
                   : "COM %u: sensor answered, reading parameters from %s failed",
              com, TargetName(from));
     ShowTransfer(read, what);
+    snprintf(what, sizeof what, "Link check on COM %u", com);
+    UnsentAfterRead(read, true, what);
 }
 
 bool EnsurePort(void) {

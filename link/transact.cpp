@@ -10,6 +10,7 @@
 #include "display/display.h"
 #include "link/link.h"
 #include "params/params.h"
+#include "params/unsent.h"
 #include "platform/platform.h"
 #include "uir_ids.h"
 
@@ -124,11 +125,14 @@ int CBF_ButtonSend(int, int, int event, void*, int, int) {
         poll = 0;
         WaitTransDelay();
         if (target == DATFILE) {
-            ReportFileTransfer(SendParaToFile(), true);
+            const int written = SendParaToFile();
+            ReportFileTransfer(written, true);
+            if (written > 0) UnsentSent();
         } else if (EnsurePort()) {
             const unsigned short to = target;
-            const LinkResult r = SendPara();
-            ReportSensorTransfer(r == LINK_ACCEPTED, true, to);
+            const bool sent = SendPara() == LINK_ACCEPTED;
+            ReportSensorTransfer(sent, true, to);
+            if (sent) UnsentSent();
         }
     }
     return HelpOnly(event, InfoButtonSend);
@@ -139,11 +143,16 @@ int CBF_ButtonGet(int, int, int event, void*, int, int) {
         poll = 0;
         WaitTransDelay();
         if (target == DATFILE) {
-            ReportFileTransfer(ReadParaFromFile(), false);
+            UnsentBeforeReplace();
+            const int read = ReadParaFromFile();
+            ReportFileTransfer(read, false);
+            UnsentAfterRead(read > 0, false, "FILE load");
         } else if (EnsurePort()) {
             const unsigned short from = target;
-            const LinkResult r = GetPara();
-            ReportSensorTransfer(r == LINK_ACCEPTED, false, from);
+            UnsentBeforeReplace();
+            const bool read = GetPara() == LINK_ACCEPTED;
+            ReportSensorTransfer(read, false, from);
+            UnsentAfterRead(read, true, from == EEPROM ? "GET from EEPROM" : "GET from RAM");
         }
     }
     return HelpOnly(event, InfoButtonGet);

@@ -6,6 +6,7 @@
 #include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "params/params.h"
+#include "params/unsent.h"
 #include "platform/ui.h"
 #include "uir_ids.h"
 
@@ -92,6 +93,41 @@ void SetPanelValues(void) {
     for (int row = 1; row <= kRows; ++row)
         for (int col = 1; col <= kCols; ++col)
             SetTableCellVal(panel, P_TEACHTABLE, col, row, ctt[row - 1][col - 1]);
+}
+
+void ReadPanelWords(unsigned short* words) {
+    int i = 0;
+    for (const Bound& b : kBound) GetCtrlVal(panel, b.control, &words[i++]);
+    short shownBias = 0;
+    GetCtrlVal(panel, P_EDITBIAS, &shownBias);
+    words[i++] = static_cast<unsigned short>(shownBias);
+    for (int row = 1; row <= kRows; ++row)
+        for (int col = 1; col <= kCols; ++col) GetTableCellVal(panel, P_TEACHTABLE, col, row, &words[i++]);
+}
+
+void WritePanelWord(int index, unsigned short value) {
+    if (index < 0 || index >= kPanelWords) return;
+    const int bound = static_cast<int>(sizeof kBound / sizeof kBound[0]);
+    if (index < bound) {
+        SetCtrlVal(panel, kBound[index].control, value);
+    } else if (index == bound) {
+        SetCtrlVal(panel, P_EDITBIAS, static_cast<short>(value));
+    } else {
+        const int cell = index - kParameterWords;
+        SetTableCellVal(panel, P_TEACHTABLE, cell % kCols + 1, cell / kCols + 1, value);
+    }
+}
+
+int PanelWordControl(int index) {
+    const int bound = static_cast<int>(sizeof kBound / sizeof kBound[0]);
+    if (index >= 0 && index < bound) return kBound[index].control;
+    return index == bound ? P_EDITBIAS : P_TEACHTABLE;
+}
+
+const char* PanelWordCaption(int index) {
+    const int bound = static_cast<int>(sizeof kBound / sizeof kBound[0]);
+    if (index >= 0 && index < bound) return kBound[index].caption;
+    return index == bound ? "BIAS" : "TEACH TABLE";
 }
 
 void ReportUnfitValues(void) {
@@ -185,6 +221,7 @@ int CBF_ExternTeach(int panelHandle, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         GetCtrlVal(panelHandle, P_EXTERNTEACH, &extteach);
         TriggerLock();
+        UnsentEdited();
     }
     return HelpOnly(event, InfoEditEvalmode);
 }
@@ -193,6 +230,7 @@ int CBF_EditPmod(int panelHandle, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         GetCtrlVal(panelHandle, P_EDITPMOD, &pmod);
         PowerSliderDimming();
+        UnsentEdited();
     }
     return HelpOnly(event, InfoEditPmod);
 }
@@ -202,6 +240,7 @@ int CBF_EditMaxNo(int panelHandle, int, int event, void*, int, int) {
         ReadMaxNoAndOutmode(panelHandle);
         VectorCountCheck();
         RowMarking();
+        UnsentEdited();
     }
     return HelpOnly(event, InfoEditMaxcolNo);
 }
@@ -210,6 +249,7 @@ int CBF_EditDigitalOutmode(int panelHandle, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         ReadMaxNoAndOutmode(panelHandle);
         VectorCountCheck();
+        UnsentEdited();
     }
     return HelpOnly(event, InfoEditDigitalOutmode);
 }
@@ -221,27 +261,35 @@ int CBF_AnaOutBegEnd(int panelHandle, int, int event, void*, int, int) {
         // Compared as signed ints so that an inverted range cannot wrap around.
         if (anaoutbeg >= anaoutend || static_cast<int>(anaoutend) - static_cast<int>(anaoutbeg) < 10)
             MessagePopup("INFO!", InfoAnaOutNotOk);
+        UnsentEdited();
     }
     return HelpOnly(event, InfoEditAnaOutBegEnd);
 }
 
-// These controls only hold a value that the next send reads.
+// These controls only hold a value that the next send reads; a commit
+// only shows whether it differs from what was sent or read.
 int CBF_SlidePower(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) UnsentEdited();
     return HelpOnly(event, InfoEditPower);
 }
 int CBF_EditAverage(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) UnsentEdited();
     return HelpOnly(event, InfoEditAverage);
 }
 int CBF_EditTrigger(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) UnsentEdited();
     return HelpOnly(event, InfoEditTrigger);
 }
 int CBF_EditIntlim(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) UnsentEdited();
     return HelpOnly(event, InfoEditIntlim);
 }
 int CBF_EditHold(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) UnsentEdited();
     return HelpOnly(event, InfoEditHold);
 }
 int CBF_EditBias(int, int, int event, void*, int, int) {
+    if (event == EVENT_COMMIT) UnsentEdited();
     return HelpOnly(event, InfoEditBias);
 }
 

@@ -10,6 +10,18 @@ void SetPanelValues(void);
 // After SetPanelValues with values from the sensor or a file: tells the
 // operator once which of them the panel could not hold and what it shows.
 void ReportUnfitValues(void);
+// The panel's parameter words as the binding reads them: the thirteen bound
+// controls in binding order (bias as its 16-bit pattern, as in the packet),
+// then the 124 teach cells row by row.
+constexpr int kParameterWords = 13;
+constexpr int kPanelWords = kParameterWords + 31 * 4;
+void ReadPanelWords(unsigned short* words);
+// Writes one of those words back to its control or cell (no callback runs).
+void WritePanelWord(int index, unsigned short value);
+// The control that shows word `index` (the teach table for the cells), and
+// the caption the panel gives it.
+int PanelWordControl(int index);
+const char* PanelWordCaption(int index);
 void ParaVis(void);
 void ParaInVis(void);
 void VectorCountCheck(void);

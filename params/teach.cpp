@@ -4,6 +4,7 @@
 #include "app/mainpanel.h"
 #include "display/display.h"
 #include "params/params.h"
+#include "params/unsent.h"
 #include "platform/ui.h"
 #include "uir_ids.h"
 
@@ -100,17 +101,26 @@ void InitEval(void) {
 }
 
 int CBF_ButtonTeachDataTo(int, int, int event, void*, int, int) {
-    if (event == EVENT_COMMIT) TeachDataTo();
+    if (event == EVENT_COMMIT) {
+        TeachDataTo();
+        UnsentEdited();
+    }
     return HelpOnly(event, InfoButtonTeachDataTo);
 }
 
 int CBF_ButtonResetTable(int, int, int event, void*, int, int) {
-    if (event == EVENT_COMMIT) ResetTable();
+    if (event == EVENT_COMMIT) {
+        ResetTable();
+        UnsentEdited();
+    }
     return HelpOnly(event, InfoButtonResetTable);
 }
 
 int CBF_Evalmode(int, int, int event, void*, int, int) {
-    if (event == EVENT_COMMIT) InitEval();
+    if (event == EVENT_COMMIT) {
+        InitEval();
+        UnsentEdited();
+    }
     return HelpOnly(event, InfoEditEvalmode);
 }
 

@@ -151,6 +151,8 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value) {
             s->setPointsPerScreen(value);
             return UIE_OK;
         }
+        case ATTR_MARKED:
+            return SetMarked(c, value != 0);
         default:
             return UIE_BAD_ATTRIBUTE;
     }
@@ -181,6 +183,9 @@ int SetCtrlAttribute(int panel, int control, int attribute, const char* value) {
             } else {
                 c->caption = s;
             }
+            return UIE_OK;
+        case ATTR_TOOLTIP_TEXT:
+            if (w->toolTip() != s) w->setToolTip(s);
             return UIE_OK;
         default:
             return UIE_BAD_ATTRIBUTE;
@@ -242,6 +247,9 @@ int GetCtrlAttribute(int panel, int control, int attribute, int* value) {
         case ATTR_CTRL_KIND:
             *value = c->kind;
             return UIE_OK;
+        case ATTR_MARKED:
+            *value = IsMarked(c) ? 1 : 0;
+            return UIE_OK;
         default:
             return UIE_BAD_ATTRIBUTE;
     }
@@ -258,6 +266,9 @@ int GetCtrlAttribute(int panel, int control, int attribute, char* value, int siz
             return UIE_OK;
         case ATTR_LABEL_TEXT:
             CopyOut(Caption(c), value, size);
+            return UIE_OK;
+        case ATTR_TOOLTIP_TEXT:
+            CopyOut(c->widget->toolTip(), value, size);
             return UIE_OK;
         default:
             return UIE_BAD_ATTRIBUTE;

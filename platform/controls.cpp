@@ -128,3 +128,11 @@ int SavePanelImage(int panel, const char* pngFile) {
     QPixmap pm = p->window->grab();
     return pm.save(QString::fromLocal8Bit(pngFile), "PNG") ? UIE_OK : UIE_FILE;
 }
+
+int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr callback, void*) {
+    Control* c = nullptr;
+    int rc = Lookup(panel, control, &c);
+    if (rc != UIE_OK) return rc;
+    c->callback = callback;
+    return UIE_OK;
+}

@@ -58,6 +58,8 @@ protected:
                 return ids_.contains(o);
             case QEvent::KeyPress:
                 return Key(o, static_cast<QKeyEvent*>(e));
+            case QEvent::ShortcutOverride:
+                return LetButtonShortcut(o, static_cast<QKeyEvent*>(e));
             default:
                 return false;
         }
@@ -111,6 +113,22 @@ private:
         return false;
     }
 
+    // A field's own editing keys (Ctrl+Z undoes its text) give way to the
+    // shortcut of a button that can act now, so that the key does what the
+    // panel announces wherever the focus is.
+    bool LetButtonShortcut(QObject* o, QKeyEvent* ke) {
+        if (!ids_.contains(o) || ke->modifiers() == Qt::NoModifier) return false;
+        const QKeySequence pressed(ke->keyCombination());
+        for (QShortcut* sc : window_->findChildren<QShortcut*>()) {
+            auto* b = qobject_cast<QAbstractButton*>(sc->property("button").value<QObject*>());
+            if (sc->key() == pressed && b && b->isEnabled() && b->isVisibleTo(window_)) {
+                ke->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+
     int handle_;
     QWidget* window_;
     QHash<QObject*, int> ids_;
@@ -155,6 +173,7 @@ void WireControl(Panel* p, Control* c) {
                     b->setShortcut(QKeySequence());
                     auto* sc = new QShortcut(seq, p->window);
                     sc->setContext(Qt::WindowShortcut);
+                    sc->setProperty("button", QVariant::fromValue<QObject*>(b));
                     QWidget* win = p->window;
                     QObject::connect(sc, &QShortcut::activated, b, [h, id, b, win]() {
                         if (b->isEnabled() && b->isVisibleTo(win)) Commit(h, id);

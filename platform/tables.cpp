@@ -1,5 +1,6 @@
 // Tables of unsigned 16-bit cells, addressed (column, row) from 1.
 #include <QHeaderView>
+#include <QPainter>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
@@ -10,6 +11,15 @@
 
 namespace uicore {
 namespace {
+
+// Row label data: the label without a mark, and whether the row is marked.
+constexpr int kPlainLabelRole = Qt::UserRole;
+constexpr int kRowMarkedRole = Qt::UserRole + 1;
+
+bool RowMarked(const QTableWidget* t, int row) {
+    const QTableWidgetItem* h = t->verticalHeaderItem(row);
+    return h && h->data(kRowMarkedRole).toBool();
+}
 
 // Cells are edited in a spin box that cannot leave the u16 range.
 class U16Delegate : public QStyledItemDelegate {
@@ -30,7 +40,65 @@ public:
         sb->interpretText();
         model->setData(index, sb->value(), Qt::EditRole);
     }
+    // A marked row gets a bold frame round its cells: top and bottom of
+    // every cell, the sides at the first and the last column.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        auto* t = qobject_cast<const QTableWidget*>(parent());
+        if (!t || !RowMarked(t, index.row())) return;
+        painter->save();
+        constexpr int kWidth = 3;
+        const QRect r = option.rect;
+        painter->fillRect(QRect(r.left(), r.top(), r.width(), kWidth), MarkColour());
+        painter->fillRect(QRect(r.left(), r.bottom() - kWidth + 1, r.width(), kWidth), MarkColour());
+        if (index.column() == 0)
+            painter->fillRect(QRect(r.left(), r.top(), kWidth, r.height()), MarkColour());
+        if (index.column() == t->columnCount() - 1)
+            painter->fillRect(QRect(r.right() - kWidth + 1, r.top(), kWidth, r.height()), MarkColour());
+        painter->restore();
+    }
 };
+
+// The header item of a row, made with the label the header shows now (its
+// default is the row number).
+QTableWidgetItem* RowHeader(QTableWidget* t, int row) {
+    QTableWidgetItem* item = t->verticalHeaderItem(row);
+    if (!item) {
+        item = new QTableWidgetItem(t->model()->headerData(row, Qt::Vertical).toString());
+        t->setVerticalHeaderItem(row, item);
+    }
+    return item;
+}
+
+void MarkRow(QTableWidget* t, int row, bool on) {
+    QTableWidgetItem* item = RowHeader(t, row);
+    if (item->data(kRowMarkedRole).toBool() == on) return;
+    if (on) {
+        item->setData(kPlainLabelRole, item->text());
+        item->setText(MarkSign() + item->text());
+    } else {
+        item->setText(item->data(kPlainLabelRole).toString());
+    }
+    QFont f = item->font();
+    f.setBold(on);
+    item->setFont(f);
+    item->setData(kRowMarkedRole, on);
+    t->viewport()->update();
+}
+
+// Tells the table's callback which cell the operator changed.
+void CellEdited(QTableWidget* t, QTableWidgetItem* item) {
+    const int handle = t->window()->property("corvelHandle").toInt();
+    Panel* p = FindPanel(handle);
+    if (!p || !item) return;
+    for (const auto& c : p->controls) {
+        if (c->widget == t) {
+            SendCtrlEvent(handle, c->id, EVENT_VAL_CHANGED, item->row() + 1, item->column() + 1);
+            return;
+        }
+    }
+}
 
 int Table(int panel, int control, QTableWidget** out) {
     Control* c = nullptr;
@@ -74,6 +142,8 @@ void PrepareTable(QWidget* w) {
             item->setData(Qt::EditRole, CellValue(item));
         }
     }
+    // Only the operator's edits arrive here: the program's writes block signals.
+    QObject::connect(t, &QTableWidget::itemChanged, t, [t](QTableWidgetItem* item) { CellEdited(t, item); });
 }
 
 }  // namespace uicore
@@ -129,16 +199,27 @@ int SetTableRowAttribute(int panel, int control, int row, int attribute, int val
     int rc = Table(panel, control, &t);
     if (rc != UIE_OK) return rc;
     if (row < 1 || row > t->rowCount()) return UIE_BAD_ARGUMENT;
-    if (attribute != ATTR_ROW_LABEL_COLOR) return UIE_BAD_ATTRIBUTE;
-    QTableWidgetItem* item = t->verticalHeaderItem(row - 1);
-    if (!item) {
-        // Keep the label the header shows now (its default is the row number).
-        item = new QTableWidgetItem(t->model()->headerData(row - 1, Qt::Vertical).toString());
-        t->setVerticalHeaderItem(row - 1, item);
+    if (attribute == ATTR_ROW_MARKED) {
+        MarkRow(t, row - 1, value != 0);
+        return UIE_OK;
     }
+    if (attribute != ATTR_ROW_LABEL_COLOR) return UIE_BAD_ATTRIBUTE;
+    QTableWidgetItem* item = RowHeader(t, row - 1);
     QColor col = ToColor(value);
     if (item->foreground().color() != col || item->foreground().style() == Qt::NoBrush)
         item->setForeground(col);
+    return UIE_OK;
+}
+
+int SetTableRowAttribute(int panel, int control, int row, int attribute, const char* value) {
+    QTableWidget* t = nullptr;
+    int rc = Table(panel, control, &t);
+    if (rc != UIE_OK) return rc;
+    if (row < 1 || row > t->rowCount() || !value) return UIE_BAD_ARGUMENT;
+    if (attribute != ATTR_ROW_TOOLTIP_TEXT) return UIE_BAD_ATTRIBUTE;
+    QTableWidgetItem* item = RowHeader(t, row - 1);
+    const QString s = QString::fromLocal8Bit(value);
+    if (item->toolTip() != s) item->setToolTip(s);
     return UIE_OK;
 }
 
@@ -147,6 +228,10 @@ int GetTableRowAttribute(int panel, int control, int row, int attribute, int* va
     int rc = Table(panel, control, &t);
     if (rc != UIE_OK) return rc;
     if (row < 1 || row > t->rowCount() || !value) return UIE_BAD_ARGUMENT;
+    if (attribute == ATTR_ROW_MARKED) {
+        *value = RowMarked(t, row - 1) ? 1 : 0;
+        return UIE_OK;
+    }
     if (attribute != ATTR_ROW_LABEL_COLOR) return UIE_BAD_ATTRIBUTE;
     QTableWidgetItem* item = t->verticalHeaderItem(row - 1);
     if (item && item->foreground().style() != Qt::NoBrush) {

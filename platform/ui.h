@@ -115,6 +115,11 @@ enum {
     ATTR_DATA_TYPE,          // int, read only: DT_* of the control's value
     ATTR_LABEL_TEXT,         // text: a control's caption
     ATTR_CTRL_KIND,          // int, read only: CTRL_KIND_*
+    // int 0/1: the control holds a value that differs from what was last
+    // sent or read. Shown as a bold amber frame and a "•" before its
+    // caption, so that it reads without colour and in any palette.
+    ATTR_MARKED,
+    ATTR_TOOLTIP_TEXT,  // text shown when the mouse rests on the control ("" none)
 };
 // VAL_AUTO_COLOR for ATTR_TEXT_COLOR: back to the colour the desktop's
 // palette gives, so that light and dark desktops both read well.
@@ -160,8 +165,20 @@ int GetTableCellVal(int panel, int control, int column, int row, unsigned short*
 int SetTableCellVal(int panel, int control, int column, int row, unsigned short value);
 int SetActiveTableCell(int panel, int control, int column, int row);
 int GetActiveTableCell(int panel, int control, int* column, int* row);
-enum { ATTR_ROW_LABEL_COLOR = 100, ATTR_COLUMN_LABEL_TEXT = 101 };
+// ATTR_ROW_MARKED (int 0/1): a "•" before the row's label and a bold amber
+// frame round its cells, as ATTR_MARKED does for a control.
+// ATTR_ROW_TOOLTIP_TEXT (text): shown when the mouse rests on the row's label.
+// A cell the operator edits sends EVENT_VAL_CHANGED to the table's callback
+// with eventData1 the row and eventData2 the column (writes from the program
+// send nothing).
+enum {
+    ATTR_ROW_LABEL_COLOR = 100,
+    ATTR_COLUMN_LABEL_TEXT = 101,
+    ATTR_ROW_MARKED = 102,
+    ATTR_ROW_TOOLTIP_TEXT = 103
+};
 int SetTableRowAttribute(int panel, int control, int row, int attribute, int value);
+int SetTableRowAttribute(int panel, int control, int row, int attribute, const char* value);
 int GetTableRowAttribute(int panel, int control, int row, int attribute, int* value);
 int SetTableColumnAttribute(int panel, int control, int column, int attribute, const char* value);
 int GetTableColumnAttribute(int panel, int control, int column, int attribute, char* value, int size = 64);
@@ -214,6 +231,9 @@ int PictureHasImage(int panel, int control);
 // ---- controls made at run time ----
 enum { CTRL_TEXT_MSG = 1 };
 int NewCtrl(int panel, int kind, const char* label, int top, int left);
+// Gives a control a callback at run time, in place of the one its panel
+// definition names (callbackData is not kept: callbacks get null).
+int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr callback, void* callbackData);
 
 // ---- popups (modal) ----
 int MessagePopup(const char* title, const char* message);

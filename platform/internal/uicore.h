@@ -35,6 +35,11 @@ struct Control {
     int textBgColor = VAL_TRANSPARENT;
     int frameColor = -1;
     bool committedByEnter = false;  // numeric: Enter already produced a commit
+    // ATTR_MARKED: the frame drawn round the widget, and the caption that
+    // carries the "•" with its text from before.
+    QPointer<QWidget> markFrame;
+    QPointer<QWidget> markCaption;
+    QString markCaptionText;
 };
 
 struct Panel {
@@ -73,6 +78,13 @@ void WirePanel(Panel* p);
 
 // Gives a table its u16 cell editor and integer cells.
 void PrepareTable(QWidget* w);
+// ATTR_MARKED of a control: set and read.
+int SetMarked(Control* c, bool on);
+bool IsMarked(const Control* c);
+// The colour of every mark, read in light and dark palettes alike.
+QColor MarkColour();
+// The sign a mark puts before a caption.
+QString MarkSign();
 // Writes a text control (a text box appends).
 int SetText(Control* c, const QString& s);
 

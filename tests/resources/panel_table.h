@@ -98,6 +98,8 @@ const Ctrl kP[] = {
     {"DispStatusDetail", P_DISPSTATUSDETAIL, TXT, DT_STRING, "CBF_DispStatusDetail"},
     {"DispLive", P_DISPLIVE, TXT, DT_STRING, "CBF_DispLive"},
     {"DispTransfer", P_DISPTRANSFER, TXT, DT_STRING, "CBF_DispTransfer"},
+    {"DispUnsent", P_DISPUNSENT, TXT, DT_STRING, "CBF_DispUnsent"},
+    {"ButtonRestoreEdits", P_BUTTONRESTOREEDITS, CMD, DT_NONE, "CBF_ButtonRestoreEdits"},
 };
 
 const Ctrl kRECP[] = {
