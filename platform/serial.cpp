@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <limits.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <pwd.h>
 #include <stdio.h>
@@ -45,6 +46,23 @@ struct PortState {
 
 PortState ports[kMaxPort + 1];
 int failNextOpen = 0;
+ComLowLatencyCount lowLatency;
+
+// USB adapters hold a short reply back until their latency timer fires
+// (16 ms on FTDI chips); the low-latency flag makes the FTDI driver use
+// 1 ms and is accepted and ignored by others. A device that refuses it (a
+// pseudo-terminal does) is served as before: no error.
+void AskLowLatency(int fd) {
+    ++lowLatency.asked;
+    serial_struct ss{};
+    if (ioctl(fd, TIOCGSERIAL, &ss) != 0) {
+        ++lowLatency.refused;
+        return;
+    }
+    if (ss.flags & ASYNC_LOW_LATENCY) return;
+    ss.flags |= ASYNC_LOW_LATENCY;
+    if (ioctl(fd, TIOCSSERIAL, &ss) != 0) ++lowLatency.refused;
+}
 
 bool ValidPort(int port) {
     return port >= 1 && port <= kMaxPort;
@@ -211,6 +229,10 @@ void ComFailNextOpen(int err) {
     failNextOpen = err;
 }
 
+ComLowLatencyCount ComLowLatencyRequests(void) {
+    return lowLatency;
+}
+
 int ComPortDevice(int port, char* out, int size) {
     if (!ValidPort(port)) return COM_INVALID_PORT;
     char folder[PATH_MAX];
@@ -355,6 +377,7 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
     // pseudo-terminal has no modem lines, which is fine.
     int lines = TIOCM_DTR | TIOCM_RTS;
     (void)ioctl(fd, TIOCMBIS, &lines);
+    AskLowLatency(fd);
     tcflush(fd, TCIOFLUSH);
 
     s.fd = fd;
