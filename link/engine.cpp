@@ -50,21 +50,28 @@ int RequestLength(void) {
 
 void WaitTransDelay(void) {
     tdiff = 0;
+    // No events run here. One absolute sleep to the deadline wakes on time
+    // and costs nothing while it lasts.
     while (waitdel > tdiff) {
+        DelayUntil(transbeg + waitdel);
         tdiff = Timer() - transbeg;
-        // No events run here; the short sleep only spares the processor.
-        if (waitdel > tdiff) Delay(0.0005);
     }
 }
 
 LinkResult AwaitReply(int expected, const unsigned short* stopFlag) {
     tstart = Timer();
-    int n = 0;
-    do {
-        n = GetInQLen(com);
-        if (stopFlag && *stopFlag != 1) return LINK_STOPPED;
-        tdiff = Timer() - tstart;
-    } while (!(tdiff > kReplyTimeout || n >= expected));
+    // The stop flag changes only inside event processing, and none runs
+    // during the wait, so looking at it before and after the blocking wait
+    // sees every change a look at each byte would.
+    if (stopFlag && *stopFlag != 1) return LINK_STOPPED;
+    // The count read is the count waiting after the wait: a 33rd byte that
+    // came along is read too, and refuses the reply.
+    int n = WaitInQ(com, expected, kReplyTimeout);
+    // A port that is not open (or just went away) still takes the whole
+    // limit, as a silent sensor does, so a retrying caller is paced alike.
+    if (n < 0) DelayUntil(tstart + kReplyTimeout);
+    if (stopFlag && *stopFlag != 1) return LINK_STOPPED;
+    tdiff = Timer() - tstart;
 
     // More bytes than the buffer holds is a wrong reply anyway: read what
     // fits, never past the buffer, and refuse it.

@@ -30,6 +30,19 @@ void Delay(double seconds) {
     nanosleep(&ts, nullptr);
 }
 
+void DelayUntil(double deadline) {
+    double left = deadline - Timer();
+    if (!(left > 0)) return;
+    // steady_clock is CLOCK_MONOTONIC: the deadline as an absolute time of it.
+    timespec at;
+    clock_gettime(CLOCK_MONOTONIC, &at);
+    long ns = static_cast<long>(left * 1e9) + at.tv_nsec;
+    at.tv_sec += ns / 1000000000L;
+    at.tv_nsec = ns % 1000000000L;
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
+    }
+}
+
 static const tm* LocalNow(tm* out) {
     time_t now = time(nullptr);
     return localtime_r(&now, out);

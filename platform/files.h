@@ -7,6 +7,9 @@ double Timer(void);
 // Sleeps about `seconds`; processes no events. For short waits that
 // would otherwise spin on Timer.
 void Delay(double seconds);
+// Sleeps until Timer() reaches `deadline` (an absolute sleep on the
+// monotonic clock, so it wakes once, on time); processes no events.
+void DelayUntil(double deadline);
 // Current date "MM-DD-YYYY" and time "HH:MM:SS" (at most 11 characters each).
 const char* DateStr(void);
 const char* TimeStr(void);

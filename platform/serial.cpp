@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <limits.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <pwd.h>
 #include <stdio.h>
@@ -38,12 +39,30 @@ struct PortState {
     int fd = -1;
     double timeout = 10.0;  // seconds, until SetComTime
     int lastLen = 0;        // what GetInQLen answered last
+    int vmin = 1;           // the VMIN in force (WaitInQ raises it while it waits)
     bool gone = false;      // closed because the device went away
     ComPortInfo info;
 };
 
 PortState ports[kMaxPort + 1];
 int failNextOpen = 0;
+ComLowLatencyCount lowLatency;
+
+// USB adapters hold a short reply back until their latency timer fires
+// (16 ms on FTDI chips); the low-latency flag makes the FTDI driver use
+// 1 ms and is accepted and ignored by others. A device that refuses it (a
+// pseudo-terminal does) is served as before: no error.
+void AskLowLatency(int fd) {
+    ++lowLatency.asked;
+    serial_struct ss{};
+    if (ioctl(fd, TIOCGSERIAL, &ss) != 0) {
+        ++lowLatency.refused;
+        return;
+    }
+    if (ss.flags & ASYNC_LOW_LATENCY) return;
+    ss.flags |= ASYNC_LOW_LATENCY;
+    if (ioctl(fd, TIOCSSERIAL, &ss) != 0) ++lowLatency.refused;
+}
 
 bool ValidPort(int port) {
     return port >= 1 && port <= kMaxPort;
@@ -63,6 +82,12 @@ int MsLeft(double deadline) {
 
 void SleepMs(int ms) {
     timespec ts{ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&ts, nullptr);
+}
+
+void SleepSeconds(double seconds) {
+    long ns = static_cast<long>(seconds * 1e9);
+    timespec ts{ns / 1000000000L, ns % 1000000000L};
     nanosleep(&ts, nullptr);
 }
 
@@ -143,6 +168,7 @@ void Release(int port) {
     close(s.fd);  // drops the flock too
     s.fd = -1;
     s.lastLen = 0;
+    s.vmin = 1;
     s.info.open = 0;
 }
 
@@ -201,6 +227,10 @@ bool ComPortGone(int port) {
 
 void ComFailNextOpen(int err) {
     failNextOpen = err;
+}
+
+ComLowLatencyCount ComLowLatencyRequests(void) {
+    return lowLatency;
 }
 
 int ComPortDevice(int port, char* out, int size) {
@@ -347,6 +377,7 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
     // pseudo-terminal has no modem lines, which is fine.
     int lines = TIOCM_DTR | TIOCM_RTS;
     (void)ioctl(fd, TIOCMBIS, &lines);
+    AskLowLatency(fd);
     tcflush(fd, TCIOFLUSH);
 
     s.fd = fd;
@@ -450,6 +481,63 @@ int GetInQLen(int port) {
         SleepMs(1);
         return COM_IO_ERROR;
     }
+    return n;
+}
+
+namespace {
+
+// A terminal in raw mode reports readable to poll() only once VMIN bytes
+// wait (with VTIME 0), so a wait for a whole reply wakes once, not per
+// byte. False when the device does not take it.
+bool SetVmin(int port, int count) {
+    PortState& s = ports[port];
+    if (count < 1) count = 1;
+    if (count > 255) count = 255;  // cc_t; longer replies re-poll for the rest
+    if (s.vmin == count) return true;
+    termios t{};
+    if (tcgetattr(s.fd, &t) != 0) return false;
+    t.c_cc[VMIN] = static_cast<cc_t>(count);
+    t.c_cc[VTIME] = 0;
+    if (tcsetattr(s.fd, TCSANOW, &t) != 0) return false;
+    s.vmin = count;
+    return true;
+}
+
+}  // namespace
+
+int WaitInQ(int port, int minBytes, double timeoutSeconds) {
+    int rc = CheckOpen(port);
+    if (rc) return rc;
+    if (!(timeoutSeconds >= 0)) return COM_BAD_PARAMETER;
+    const int fd = ports[port].fd;
+    const double deadline = Now() + timeoutSeconds;
+    int n = 0;
+    for (;;) {
+        if (ioctl(fd, FIONREAD, &n) != 0) {
+            MarkGone(port, errno);
+            return COM_IO_ERROR;
+        }
+        if (n >= minBytes) break;
+        double left = deadline - Now();
+        if (left <= 0) break;
+        // Where VMIN cannot be raised, poll() answers at once while any byte
+        // waits: nap for about a byte's time between looks instead.
+        if (!SetVmin(port, minBytes - n) && n > 0) {
+            SleepSeconds(left < 0.0005 ? left : 0.0005);
+            continue;
+        }
+        timespec ts{static_cast<time_t>(left), static_cast<long>((left - static_cast<time_t>(left)) * 1e9)};
+        pollfd pfd{fd, POLLIN, 0};
+        int pr = ppoll(&pfd, 1, &ts, nullptr);
+        if (pr < 0 && errno != EINTR) break;
+        if (pr > 0 && !(pfd.revents & POLLIN) && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL))) {
+            MarkGone(port, 0);
+            return COM_IO_ERROR;
+        }
+    }
+    // Reads rely on VMIN 1: a hang-up then reads as 0, an empty queue as EAGAIN.
+    SetVmin(port, 1);
+    ports[port].lastLen = n;
     return n;
 }
 

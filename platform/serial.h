@@ -32,6 +32,11 @@ int ComWrt(int port, const void* buffer, int count);
 // Bytes waiting. May wait up to about a millisecond for bytes to arrive,
 // so that polling loops do not burn a core.
 int GetInQLen(int port);
+// Sleeps until at least `minBytes` wait or `timeoutSeconds` have passed,
+// waking only then (not per byte); returns the bytes waiting at its end,
+// which may be fewer or more than `minBytes`, or a negative code (a line
+// found hung up closes the port, as in the other calls).
+int WaitInQ(int port, int minBytes, double timeoutSeconds);
 // Reads up to `count` bytes within the port's time-out; returns how many it
 // read (never more than `count`), or a negative code.
 int ComRd(int port, void* buffer, int count);
@@ -77,3 +82,10 @@ bool ComPortGone(int port);
 // For tests: the next device open fails with the system error `err`
 // (0 cancels), so that faults a test user cannot cause are reproducible.
 void ComFailNextOpen(int err);
+// For tests: how often an open asked the device for low latency (every
+// successful open does) and how often the device refused, since start.
+struct ComLowLatencyCount {
+    int asked = 0;
+    int refused = 0;
+};
+ComLowLatencyCount ComLowLatencyRequests(void);

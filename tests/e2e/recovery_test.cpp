@@ -122,6 +122,31 @@ TEST_F(Recovery, OpenFailuresShowDeviceReasonAndRemedy) {
     EXPECT_TRUE(Popups().empty());
 }
 
+// Low latency is asked for at every open: at start, after a re-plug and on a
+// port change; the pseudo-terminal's refusal changes nothing.
+TEST_F(Recovery, EveryOpenAsksForLowLatencyAndARefusalIsHarmless) {
+    const ComLowLatencyCount before = ComLowLatencyRequests();
+    LoseTheSensor();
+    const ComLowLatencyCount started = ComLowLatencyRequests();
+    EXPECT_EQ(started.asked, before.asked + 1);
+    EXPECT_EQ(started.refused, before.refused + 1);
+
+    ASSERT_TRUE(sensor.Start(kCom, {"--unpaced"}));
+    PauseOver();
+    sim::Click(panel, P_BUTTONGET);
+    EXPECT_EQ(Status(), kSensorVersion);
+    EXPECT_EQ(ComLowLatencyRequests().asked, started.asked + 1);
+
+    LinkCom(4, Device());
+    PauseOver();
+    sim::EnterValue(panel, P_EDITCONNECT, 4);
+    EXPECT_EQ(com, 4);
+    EXPECT_EQ(Status(), kSensorVersion);
+    EXPECT_EQ(ComLowLatencyRequests().asked, started.asked + 2);
+    EXPECT_EQ(ComLowLatencyRequests().refused, started.refused + 2);
+    EXPECT_TRUE(Popups().empty());
+}
+
 TEST_F(Recovery, PortsButtonChangesToTheChosenComAndReleasesTheOldOne) {
     StartAndInit({"--unpaced"});
     const std::string device = Device();

@@ -15,6 +15,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "platform/comlinks.h"
 #include "platform/files.h"
@@ -226,6 +227,57 @@ TEST_F(SerialPort, QueueLengthWaitsAboutAMillisecond) {
     each = (Timer() - t0) / calls;
     EXPECT_GE(each, 0.0004);
     EXPECT_LT(each, 0.003);
+}
+
+// The reply wait: it wakes when the whole count is there, also when it comes
+// in pieces, ends at its limit with what came, and reports a hang-up.
+TEST_F(SerialPort, WaitInQWakesOnArrivalOrAtTheLimit) {
+    EXPECT_EQ(WaitInQ(kPort, 1, 0.01), COM_PORT_NOT_OPEN);
+    ASSERT_EQ(Open(), 0);
+    unsigned char piece[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    std::thread sensor([&] {
+        for (int i = 0; i < 4; ++i) {
+            usleep(30000);
+            ASSERT_EQ(write(master, piece, 8), 8);
+        }
+    });
+    double t0 = Timer();
+    timespec c0, c1;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &c0);
+    EXPECT_EQ(WaitInQ(kPort, 32, 2.0), 32);
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &c1);
+    double took = Timer() - t0;
+    sensor.join();
+    EXPECT_GE(took, 0.11);
+    EXPECT_LT(took, 0.5);
+    // Asleep between pieces, not looking every half millisecond.
+    EXPECT_LT((c1.tv_sec - c0.tv_sec) + (c1.tv_nsec - c0.tv_nsec) * 1e-9, 0.01);
+
+    // Reads still take what is there at once after the wait.
+    unsigned char got[40];
+    ASSERT_EQ(write(master, piece, 3), 3);
+    EXPECT_EQ(WaitInQ(kPort, 35, 0.15), 35);
+    t0 = Timer();
+    EXPECT_EQ(ComRd(kPort, got, 35), 35);
+    EXPECT_LT(Timer() - t0, 0.05);
+    EXPECT_EQ(got[34], 3);
+
+    // The limit: what came is counted, more than asked for too.
+    ASSERT_EQ(write(master, piece, 5), 5);
+    t0 = Timer();
+    EXPECT_EQ(WaitInQ(kPort, 32, 0.2), 5);
+    EXPECT_GE(Timer() - t0, 0.19);
+    ASSERT_EQ(write(master, piece, 8), 8);
+    usleep(20000);
+    EXPECT_EQ(WaitInQ(kPort, 4, 0.2), 13);
+    FlushInQ(kPort);
+
+    close(master);
+    master = -1;
+    t0 = Timer();
+    EXPECT_LT(WaitInQ(kPort, 32, 2.0), 0);
+    EXPECT_LT(Timer() - t0, 0.5);
+    EXPECT_TRUE(ComPortGone(kPort));
 }
 
 TEST_F(SerialPort, FlushInQDropsWaitingBytes) {
