@@ -1,6 +1,10 @@
 // Which help text belongs to which control: the text its callback shows on
-// a right click, handed to the platform for assistive technology.
+// a right click, handed to the platform for assistive technology and shown
+// as the control's tooltip.
+#include <cstring>
+
 #include "app/callbacks.h"
+#include "app/corvel.h"
 #include "app/helptexts.h"
 #include "platform/ui.h"
 
@@ -84,7 +88,23 @@ const ControlHelp kHelp[] = {
     {"GRAPHP", "PanelGraphTemp", InfoPanelGraphGraph},
 };
 
+int PanelNamed(const char* name) {
+    if (std::strcmp(name, "P") == 0) return panel;
+    if (std::strcmp(name, "RECP") == 0) return recpanel;
+    if (std::strcmp(name, "CALIBP") == 0) return calibpanel;
+    if (std::strcmp(name, "GRAPHP") == 0) return graphpanel;
+    return -1;
+}
+
 }  // namespace
+
+void ShowHelpAsTooltips(void) {
+    for (const ControlHelp& h : kHelp) {
+        const int p = PanelNamed(h.panel);
+        const int control = p > 0 ? GetCtrlByName(p, h.control) : -1;
+        if (control > 0) SetCtrlAttribute(p, control, ATTR_TOOLTIP_TEXT, h.text);
+    }
+}
 
 const ControlHelp* ProgramHelp(int* count) {
     *count = static_cast<int>(sizeof kHelp / sizeof kHelp[0]);
