@@ -89,6 +89,7 @@ const CallbackEntry kTable[] = {
     {"CBF_BarRecProgress", CBF_BarRecProgress, nullptr},
     {"CBF_DispTimeLeft", CBF_DispTimeLeft, nullptr},
     {"CBF_DispCalibStep", CBF_DispCalibStep, nullptr},
+    {"CBF_CalibDispWindow", CBF_CalibDispWindow, nullptr},
     {"CBF_ButtonOpenRecFile", CBF_ButtonOpenRecFile, nullptr},
     {"CBF_ButtonExportCsv", CBF_ButtonExportCsv, nullptr},
     {"CBF_DispViewFile", CBF_DispViewFile, nullptr},

@@ -10,6 +10,8 @@ namespace corvel {
 const CallbackEntry* ProgramCallbacks(int* count);
 // The help text of each control that has one, by panel and control name.
 const ControlHelp* ProgramHelp(int* count);
+// Gives every control its help text as tooltip; call once the panels are loaded.
+void ShowHelpAsTooltips(void);
 // Hands both tables to the platform layer; call before loading panels.
 void RegisterProgramCallbacks(void);
 

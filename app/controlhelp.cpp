@@ -1,6 +1,10 @@
 // Which help text belongs to which control: the text its callback shows on
-// a right click, handed to the platform for assistive technology.
+// a right click, handed to the platform for assistive technology and shown
+// as the control's tooltip.
+#include <cstring>
+
 #include "app/callbacks.h"
+#include "app/corvel.h"
 #include "app/helptexts.h"
 #include "platform/ui.h"
 
@@ -54,6 +58,10 @@ const ControlHelp kHelp[] = {
     {"P", "GraphRaw1", InfoGraph},
     {"P", "DispUnsent", InfoDispUnsent},
     {"P", "ButtonRestoreEdits", InfoButtonRestoreEdits},
+    {"P", "ButtonPorts", InfoButtonPorts},
+    {"P", "DispStatusDetail", InfoStatusDetail},
+    {"P", "DispLive", InfoDispLive},
+    {"P", "DispTransfer", InfoDispTransfer},
     {"RECP", "DispRecFile", InfoDispRecFile},
     {"RECP", "ButtonSelRecFile", InfoButtonSelRecFile},
     {"RECP", "EditInterval", InfoEditInterval},
@@ -70,10 +78,14 @@ const ControlHelp kHelp[] = {
     {"RECP", "DispGfRecord", InfoDispGfRecord},
     {"RECP", "ButtonShowGraph", InfoButtonShowGraph},
     {"RECP", "ButtonCloseRecorder", InfoButtonCloseRecorder},
+    {"RECP", "BarRecProgress", InfoBarRecProgress},
+    {"RECP", "DispTimeLeft", InfoDispTimeLeft},
     {"CALIBP", "SlideRefPower", InfoSlideRefPower},
     {"CALIBP", "ButtonStartCalib", InfoButtonStartCalib},
     {"CALIBP", "ButtonConfirmCalib", InfoButtonConfirmCalib},
     {"CALIBP", "ButtonCloseCalib", InfoButtonCloseCalib},
+    {"CALIBP", "DispCalibStep", InfoDispCalibStep},
+    {"CALIBP", "CalibDispWindow", InfoCalibDispWindow},
     {"GRAPHP", "EditSignal", InfoEditSignal},
     {"GRAPHP", "PanelGraphChRef", InfoPanelGraphGraph},
     {"GRAPHP", "PanelGraphChDir", InfoPanelGraphGraph},
@@ -82,9 +94,29 @@ const ControlHelp kHelp[] = {
     {"GRAPHP", "PanelGraphInt", InfoPanelGraphGraph},
     {"GRAPHP", "PanelGraphGf", InfoPanelGraphGraph},
     {"GRAPHP", "PanelGraphTemp", InfoPanelGraphGraph},
+    {"GRAPHP", "ButtonOpenRecFile", InfoButtonOpenRecFile},
+    {"GRAPHP", "ButtonExportCsv", InfoButtonExportCsv},
+    {"GRAPHP", "DispViewFile", InfoDispViewFile},
+    {"GRAPHP", "DispCursor", InfoDispCursor},
 };
 
+int PanelNamed(const char* name) {
+    if (std::strcmp(name, "P") == 0) return panel;
+    if (std::strcmp(name, "RECP") == 0) return recpanel;
+    if (std::strcmp(name, "CALIBP") == 0) return calibpanel;
+    if (std::strcmp(name, "GRAPHP") == 0) return graphpanel;
+    return -1;
+}
+
 }  // namespace
+
+void ShowHelpAsTooltips(void) {
+    for (const ControlHelp& h : kHelp) {
+        const int p = PanelNamed(h.panel);
+        const int control = p > 0 ? GetCtrlByName(p, h.control) : -1;
+        if (control > 0) SetCtrlAttribute(p, control, ATTR_TOOLTIP_TEXT, h.text);
+    }
+}
 
 const ControlHelp* ProgramHelp(int* count) {
     *count = static_cast<int>(sizeof kHelp / sizeof kHelp[0]);

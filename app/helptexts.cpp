@@ -46,6 +46,9 @@ const char InfoBarRecProgress[] = " Displays how much of the recording is done. 
 const char InfoDispTimeLeft[] = " Displays the time the remaining values will take at the chosen interval. ";
 const char InfoDispCalibStep[] =
     " Displays the step of the calibration search, the power tried \n and the CH_DIR value measured. ";
+const char InfoCalibDispWindow[] =
+    " Displays the window the CH_DIR value must lie in for the search to pass \n"
+    " and whether the last value measured lies inside it. ";
 const char InfoButtonOpenRecFile[] =
     " Opens a record file and shows its frames in the graphs. \n"
     " Mouse wheel: zoom (with Ctrl: zoom the values), drag: move, double click: whole run. ";

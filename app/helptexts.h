@@ -21,6 +21,7 @@ extern const char InfoButtonRestoreEdits[];
 extern const char InfoBarRecProgress[];
 extern const char InfoDispTimeLeft[];
 extern const char InfoDispCalibStep[];
+extern const char InfoCalibDispWindow[];
 extern const char InfoButtonOpenRecFile[];
 extern const char InfoButtonExportCsv[];
 extern const char InfoDispViewFile[];

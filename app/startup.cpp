@@ -39,6 +39,7 @@ int LoadPanels(void) {
     if ((recpanel = LoadPanel(0, kPanelFile, RECP)) < 0) return -1;
     if ((calibpanel = LoadPanel(0, kPanelFile, CALIBP)) < 0) return -1;
     if ((graphpanel = LoadPanel(0, kPanelFile, GRAPHP)) < 0) return -1;
+    ShowHelpAsTooltips();
     return 0;
 }
 

@@ -20,8 +20,6 @@ const unsigned short kFirstPower = 512;
 const int kIterations = 10;
 const unsigned short kTargetDir = 3850;
 const unsigned short kPowerCeiling = 1000;
-const unsigned short kWindowLow = 3650;   // exclusive
-const unsigned short kWindowHigh = 4050;  // exclusive
 const unsigned short kSearchAverage = 4096;
 const unsigned short kFinalAverage = 32768;
 const int kReadBackWords = 16;
@@ -49,7 +47,7 @@ void ShowSearchResult(bool passed, bool framesLost) {
         std::snprintf(why, sizeof why, "Search failed: frames lost (TIMEOUT)");
     else
         std::snprintf(why, sizeof why, "Search failed: CH_DIR %u at power %u, %u to %u needed", dataChDir,
-                      power, kWindowLow + 1, kWindowHigh - 1);
+                      power, kCalibAcceptLow, kCalibAcceptHigh);
     ShowCalibResult(passed, why);
 }
 
@@ -120,7 +118,7 @@ void StartCalibrationRef1(void) {
     }
 
     bool framesLost = tenthLost;
-    bool passed = !tenthLost && dataChDir > kWindowLow && dataChDir < kWindowHigh;
+    bool passed = !tenthLost && CalibAccepts(dataChDir);
     if (passed) {
         average = kFinalAverage;
         SetPanelValues();
@@ -215,6 +213,7 @@ int CBF_ButtonCalibrate(int p, int, int event, void*, int, int) {
         poll = 0;
         calibok = 0;
         SetCtrlVal(calibpanel, CALIBP_DISPCALIBSTEP, "");
+        ShowCalibWindow(-1);
         HidePanel(p);
         DisplayPanel(calibpanel);
     }

@@ -4,6 +4,14 @@
 
 namespace corvel {
 
+// The acceptance window of the search: the tenth CH_DIR raw value must lie
+// from kCalibAcceptLow to kCalibAcceptHigh, both included.
+constexpr unsigned short kCalibAcceptLow = 3651;
+constexpr unsigned short kCalibAcceptHigh = 4049;
+inline bool CalibAccepts(unsigned short chDir) {
+    return chDir >= kCalibAcceptLow && chDir <= kCalibAcceptHigh;
+}
+
 void ChangePanelCalib(void);
 void StartCalibrationRef1(void);
 void SendCalibPara(void);
@@ -15,6 +23,8 @@ void ShowCalibStep(int step, int steps, unsigned short tried, int chDir);
 void ShowCalibLost(int step, int steps, unsigned short tried);
 void ShowCalibFinal(unsigned short tried, int chDir);
 void ShowCalibResult(bool passed, const char* why);
+// The window beside CH_DIR and whether `chDir` lies inside (chDir < 0: no value yet).
+void ShowCalibWindow(int chDir);
 
 int CBF_ButtonCalibrate(int panel, int control, int event, void* callbackData, int eventData1,
                         int eventData2);
@@ -25,6 +35,8 @@ int CBF_ButtonStartCalib(int panel, int control, int event, void* callbackData, 
                          int eventData2);
 int CBF_ButtonConfirmCalib(int panel, int control, int event, void* callbackData, int eventData1,
                            int eventData2);
+int CBF_CalibDispWindow(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
 int CBF_DispCalibStep(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_SlideRefPower(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 

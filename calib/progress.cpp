@@ -32,6 +32,7 @@ void ShowCalibStep(int step, int steps, unsigned short tried, int chDir) {
         std::snprintf(progress, sizeof progress, "Step %d of %d: power %u, CH_DIR %d", step, steps, tried,
                       chDir);
     Show(false);
+    if (chDir >= 0) ShowCalibWindow(chDir);
 }
 
 void ShowCalibLost(int step, int steps, unsigned short tried) {
@@ -46,11 +47,28 @@ void ShowCalibFinal(unsigned short tried, int chDir) {
     else
         std::snprintf(progress, sizeof progress, "Final measurement: power %u, CH_DIR %d", tried, chDir);
     Show(false);
+    if (chDir >= 0) ShowCalibWindow(chDir);
 }
 
 void ShowCalibResult(bool passed, const char* why) {
     std::snprintf(progress, sizeof progress, "%s", why);
     Show(!passed);
+}
+
+void ShowCalibWindow(int chDir) {
+    // In words and signs, so that it reads without colour.
+    char text[96];
+    if (chDir < 0)
+        std::snprintf(text, sizeof text, "WINDOW %u to %u\nno value yet", kCalibAcceptLow, kCalibAcceptHigh);
+    else
+        std::snprintf(text, sizeof text, "WINDOW %u to %u\n%s %d %s", kCalibAcceptLow, kCalibAcceptHigh,
+                      CalibAccepts(static_cast<unsigned short>(chDir)) ? "\u2713" : "\u2717", chDir,
+                      CalibAccepts(static_cast<unsigned short>(chDir)) ? "inside" : "outside");
+    SetCtrlVal(calibpanel, CALIBP_CALIBDISPWINDOW, text);
+}
+
+int CBF_CalibDispWindow(int, int, int event, void*, int, int) {
+    return HelpOnly(event, InfoCalibDispWindow);
 }
 
 int CBF_DispCalibStep(int, int, int event, void*, int, int) {

@@ -19,7 +19,7 @@ namespace corvel {
 namespace {
 
 constexpr int kLampLive = 0x30C050;
-constexpr int kLampIdle = 0xE0E0E0;
+constexpr int kLampIdle = VAL_AUTO_COLOR;  // unlit: a display of the palette, light or dark
 constexpr int kValueColour = VAL_AUTO_COLOR;
 constexpr int kStaleColour = 0xA8B0B8;
 constexpr double kRateEvery = 0.5;   // seconds between two rate texts

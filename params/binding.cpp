@@ -50,6 +50,8 @@ const int kTeachGroup[] = {P_TEACHTABLE, P_BUTTONTEACHDATATO, P_EDITNO, P_RADIOI
 
 constexpr int kGreen = 0x008000;
 constexpr int kRed = 0xFF0000;
+const char kActiveSign[] = "\u2713";    // ✓ a row the sensor evaluates
+const char kInactiveSign[] = "\u2013";  // – beyond MAXVEC-No.
 
 template <int N>
 void SetVisible(const int (&controls)[N], int visible) {
@@ -173,8 +175,13 @@ void VectorCountCheck(void) {
 }
 
 void RowMarking(void) {
-    for (int row = 1; row <= kRows; ++row)
-        SetTableRowAttribute(panel, P_TEACHTABLE, row, ATTR_ROW_LABEL_COLOR, row <= maxno ? kGreen : kRed);
+    for (int row = 1; row <= kRows; ++row) {
+        const bool active = row <= maxno;
+        SetTableRowAttribute(panel, P_TEACHTABLE, row, ATTR_ROW_LABEL_COLOR, active ? kGreen : kRed);
+        // Colour-blind operators and grey printouts read the sign instead.
+        SetTableRowAttribute(panel, P_TEACHTABLE, row, ATTR_ROW_LABEL_SIGN,
+                             active ? kActiveSign : kInactiveSign);
+    }
 }
 
 void PowerSliderDimming(void) {

@@ -32,6 +32,9 @@ bool haveBaseline = false;  // UnsentStart has run
 bool startValues = false;   // the baseline is still the panel's start values
 bool sensorRead = false;    // a sensor's parameters were read at least once
 bool fieldMarked[kParameterWords];
+// A marked field's own tooltip (its help), back when the mark goes.
+char fieldTip[kParameterWords][512];
+bool fieldTipKept[kParameterWords];
 bool rowMarked[kRows];
 
 // Before a replacing action: the panel and its baseline.
@@ -77,8 +80,16 @@ void MarkField(int i, bool on) {
     fieldMarked[i] = on;
     const int control = PanelWordControl(i);
     SetCtrlAttribute(panel, control, ATTR_MARKED, on ? 1 : 0);
+    if (!on) {
+        if (fieldTipKept[i]) SetCtrlAttribute(panel, control, ATTR_TOOLTIP_TEXT, fieldTip[i]);
+        fieldTipKept[i] = false;
+        return;
+    }
+    if (GetCtrlAttribute(panel, control, ATTR_TOOLTIP_TEXT, fieldTip[i], sizeof fieldTip[i]) < 0)
+        fieldTip[i][0] = '\0';
+    fieldTipKept[i] = true;
     char tip[96] = "";
-    if (on) std::snprintf(tip, sizeof tip, "Not sent yet. %s: %ld", BaselineName(), Shown(i, baseline.w[i]));
+    std::snprintf(tip, sizeof tip, "Not sent yet. %s: %ld", BaselineName(), Shown(i, baseline.w[i]));
     SetCtrlAttribute(panel, control, ATTR_TOOLTIP_TEXT, tip);
 }
 

@@ -31,6 +31,7 @@ bool IsControl(const QWidget* w) {
 
 // A label that names something: no control of its own, or a `label` one.
 bool IsCaption(const QLabel* l) {
+    if (l->property("readoutOf").isValid()) return false;  // a slider's number names nothing
     const QVariant kind = l->property("kind");
     return (!kind.isValid() || kind.toString() == QLatin1String("label")) && !l->text().trimmed().isEmpty();
 }

@@ -40,6 +40,8 @@ void SetTextBg(Control* c, int rgb) {
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, ToColor(rgb));
     pal.setColor(QPalette::Base, ToColor(rgb));
+    // The text stays readable on it, in a dark palette too.
+    if (c->textColor < 0) pal.setColor(QPalette::WindowText, TextOn(ToColor(rgb)));
     w->setPalette(pal);
     w->setAutoFillBackground(true);
 }
@@ -122,7 +124,11 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value) {
             }
             return UIE_OK;
         case ATTR_TEXT_BGCOLOR:
-            if (c->textBgColor != value) SetTextBg(c, value);
+            if (value == VAL_AUTO_COLOR) {
+                if (c->textBgColor != VAL_AUTO_COLOR) ReturnBackgroundToTheme(c);
+            } else if (c->textBgColor != value) {
+                SetTextBg(c, value);
+            }
             return UIE_OK;
         case ATTR_FRAME_COLOR:
             if (c->frameColor != value) {
@@ -185,7 +191,11 @@ int SetCtrlAttribute(int panel, int control, int attribute, const char* value) {
             }
             return UIE_OK;
         case ATTR_TOOLTIP_TEXT:
-            if (w->toolTip() != s) w->setToolTip(s);
+            if (ShowsElided(w)) {
+                SetElidedTip(w, s);  // the whole text goes first while it is cut
+            } else if (w->toolTip() != s) {
+                w->setToolTip(s);
+            }
             return UIE_OK;
         default:
             return UIE_BAD_ATTRIBUTE;
@@ -268,7 +278,7 @@ int GetCtrlAttribute(int panel, int control, int attribute, char* value, int siz
             CopyOut(Caption(c), value, size);
             return UIE_OK;
         case ATTR_TOOLTIP_TEXT:
-            CopyOut(c->widget->toolTip(), value, size);
+            CopyOut(ShowsElided(c->widget) ? ElidedTip(c->widget) : c->widget->toolTip(), value, size);
             return UIE_OK;
         default:
             return UIE_BAD_ATTRIBUTE;

@@ -203,6 +203,7 @@ int LoadPanel(int, const char* fileName, int resourceId) {
     QWidget* window = loader.load(&again, nullptr);
     if (!window) return UIE_FILE;
     PlaceSlotted(window);
+    AddPanelAids(window);
     window->setWindowFlags(Qt::Window);
     window->hide();
     // Texts come from the sensor and from file names: shown as they are,

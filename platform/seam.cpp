@@ -68,8 +68,10 @@ int Pending() {
     return static_cast<int>(g_script.size());
 }
 
-void SetUnexpectedHandler(void (*handler)(const Popup& p)) {
+Handler SetUnexpectedHandler(Handler handler) {
+    Handler before = g_handler;
     g_handler = handler;
+    return before;
 }
 
 namespace hook {

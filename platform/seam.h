@@ -45,6 +45,8 @@ void Clear();
 // Answers still queued.
 int Pending();
 // Handler for a popup that no answer was queued for (kind, title, text).
-void SetUnexpectedHandler(void (*handler)(const Popup& p));
+// Returns the handler it replaces.
+using Handler = void (*)(const Popup& p);
+Handler SetUnexpectedHandler(Handler handler);
 
 }  // namespace seam

@@ -12,9 +12,11 @@
 namespace uicore {
 namespace {
 
-// Row label data: the label without a mark, and whether the row is marked.
+// Row label data: the label without a mark or sign, whether the row is
+// marked, and the sign shown after the label.
 constexpr int kPlainLabelRole = Qt::UserRole;
 constexpr int kRowMarkedRole = Qt::UserRole + 1;
+constexpr int kRowSignRole = Qt::UserRole + 2;
 
 bool RowMarked(const QTableWidget* t, int row) {
     const QTableWidgetItem* h = t->verticalHeaderItem(row);
@@ -71,19 +73,33 @@ QTableWidgetItem* RowHeader(QTableWidget* t, int row) {
     return item;
 }
 
+// The label as shown: the mark's "•", the plain label, the sign.
+void ShowRowLabel(QTableWidgetItem* item) {
+    if (!item->data(kPlainLabelRole).isValid()) item->setData(kPlainLabelRole, item->text());
+    QString text = item->data(kPlainLabelRole).toString();
+    if (item->data(kRowMarkedRole).toBool()) text.prepend(MarkSign());
+    const QString sign = item->data(kRowSignRole).toString();
+    if (!sign.isEmpty()) text += QLatin1Char(' ') + sign;
+    if (item->text() != text) item->setText(text);
+}
+
+void SignRow(QTableWidget* t, int row, const QString& sign) {
+    QTableWidgetItem* item = RowHeader(t, row);
+    if (item->data(kRowSignRole).toString() == sign) return;
+    if (!item->data(kPlainLabelRole).isValid()) item->setData(kPlainLabelRole, item->text());
+    item->setData(kRowSignRole, sign);
+    ShowRowLabel(item);
+}
+
 void MarkRow(QTableWidget* t, int row, bool on) {
     QTableWidgetItem* item = RowHeader(t, row);
     if (item->data(kRowMarkedRole).toBool() == on) return;
-    if (on) {
-        item->setData(kPlainLabelRole, item->text());
-        item->setText(MarkSign() + item->text());
-    } else {
-        item->setText(item->data(kPlainLabelRole).toString());
-    }
+    if (!item->data(kPlainLabelRole).isValid()) item->setData(kPlainLabelRole, item->text());
+    item->setData(kRowMarkedRole, on);
+    ShowRowLabel(item);
     QFont f = item->font();
     f.setBold(on);
     item->setFont(f);
-    item->setData(kRowMarkedRole, on);
     t->viewport()->update();
 }
 
@@ -216,9 +232,13 @@ int SetTableRowAttribute(int panel, int control, int row, int attribute, const c
     int rc = Table(panel, control, &t);
     if (rc != UIE_OK) return rc;
     if (row < 1 || row > t->rowCount() || !value) return UIE_BAD_ARGUMENT;
+    const QString s = QString::fromLocal8Bit(value);
+    if (attribute == ATTR_ROW_LABEL_SIGN) {
+        SignRow(t, row - 1, s);
+        return UIE_OK;
+    }
     if (attribute != ATTR_ROW_TOOLTIP_TEXT) return UIE_BAD_ATTRIBUTE;
     QTableWidgetItem* item = RowHeader(t, row - 1);
-    const QString s = QString::fromLocal8Bit(value);
     if (item->toolTip() != s) item->setToolTip(s);
     return UIE_OK;
 }

@@ -7,11 +7,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHash>
+#include <QIcon>
 #include <QLabel>
 #include <QLayout>
+#include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QSlider>
 #include <QStyle>
@@ -61,6 +65,15 @@ QColor ReadableBehind(QColor bg, const QColor& fg) {
     return bg;
 }
 
+// The window colour from which the style's outline (its shade 140 % darker)
+// stands out from `window` by 3 : 1.
+QColor OutlineWindow(const QColor& window, const QColor& windowText) {
+    QColor tick = window;
+    for (double t = 0.1; t <= 1.0 && Contrast(tick, window) < kGraphics; t += 0.05)
+        tick = Mix(window, windowText, t);
+    return tick.lighter(140);
+}
+
 QString Kind(const QWidget* w) {
     return w->property("kind").toString();
 }
@@ -83,6 +96,29 @@ void Own(QWidget* w, const QPalette& pal) {
     w->setPalette(pal);
 }
 
+// A box, ticked when on: a toggle's state reads without its colour.
+QIcon ToggleSign(bool on, const QColor& colour, const QFont& font, qreal ratio) {
+    const int side = QFontMetrics(font).height() * 3 / 4;
+    QPixmap pm(QSize(side, side) * ratio);
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal w = qMax<qreal>(1.5, side / 8.0);
+    p.setPen(QPen(colour, w));
+    const QRectF box(w / 2, w / 2, side - w, side - w);
+    p.drawRect(box);
+    if (on) {
+        p.setPen(QPen(colour, w * 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const QPointF pts[] = {{box.left() + box.width() * 0.2, box.top() + box.height() * 0.55},
+                               {box.left() + box.width() * 0.42, box.top() + box.height() * 0.78},
+                               {box.left() + box.width() * 0.82, box.top() + box.height() * 0.25}};
+        p.drawPolyline(pts, 3);
+    }
+    p.end();
+    return QIcon(pm);
+}
+
 void StyleToggle(QAbstractButton* b) {
     if (!Free(b)) return;
     b->setProperty("corvelChosen", b->isChecked());
@@ -94,6 +130,8 @@ void StyleToggle(QAbstractButton* b) {
         pal.setColor(QPalette::ButtonText, text);
     }
     Own(b, pal);
+    b->setIcon(ToggleSign(b->isChecked(), b->palette().color(QPalette::ButtonText), b->font(),
+                          b->devicePixelRatioF()));
 }
 
 // Colours one widget of a panel; `c` is its control, or null.
@@ -102,8 +140,8 @@ void RestyleOne(QWidget* w, const Control* c) {
     const QColor base = app.color(QPalette::Base), text = app.color(QPalette::Text);
     const QColor window = app.color(QPalette::Window), windowText = app.color(QPalette::WindowText);
     // Colours the program set through attributes stay as they are.
-    if (c &&
-        (c->textColor >= 0 || c->frameColor >= 0 || c->buttonColor >= 0 || c->textBgColor != VAL_TRANSPARENT))
+    if (c && (c->textColor >= 0 || c->frameColor >= 0 || c->buttonColor >= 0 ||
+              (c->textBgColor != VAL_TRANSPARENT && c->textBgColor != VAL_AUTO_COLOR)))
         return;
     if (!Free(w)) return;
     QPalette pal;
@@ -118,15 +156,12 @@ void RestyleOne(QWidget* w, const Control* c) {
                !w->autoFillBackground()) {
         pal.setColor(QPalette::WindowText, Softer(windowText, window));  // captions of fields
         Own(w, pal);
-    } else if (auto* s = qobject_cast<QSlider*>(w)) {
-        // The style draws ticks and outlines a shade darker than the
-        // window colour: faint on a light window, lost on a dark one.
-        // Give the slider a window colour whose shade stands out (3 : 1).
-        QColor tick = window;
-        for (double t = 0.1; t <= 1.0 && Contrast(tick, window) < kGraphics; t += 0.05)
-            tick = Mix(window, windowText, t);
-        pal.setColor(QPalette::Window, tick.lighter(140));
-        Own(s, pal);
+    } else if (qobject_cast<QSlider*>(w) || qobject_cast<QCheckBox*>(w)) {
+        // The style draws ticks, outlines and a check box's frame a shade
+        // darker than the window colour: faint on a light window, lost on a
+        // dark one. Give them a window colour whose shade stands out (3 : 1).
+        pal.setColor(QPalette::Window, OutlineWindow(window, windowText));
+        Own(w, pal);
     } else if (auto* b = qobject_cast<QAbstractButton*>(w); b && Kind(w) == QLatin1String("toggle")) {
         StyleToggle(b);
     }
@@ -294,6 +329,15 @@ void PlaceSlotted(QWidget* window) {
             l->activate();
         }
     }
+}
+
+void ReturnBackgroundToTheme(Control* c) {
+    c->textBgColor = VAL_AUTO_COLOR;
+    c->widget->setAutoFillBackground(true);  // a display's own ground
+    if (c->textColor >= 0) return;           // the program's colours stay together
+    c->widget->setProperty(kThemed, true);
+    c->widget->setPalette(QPalette());
+    RestyleOne(c->widget, c);
 }
 
 void ReturnToTheme(Control* c) {

@@ -121,8 +121,9 @@ enum {
     ATTR_MARKED,
     ATTR_TOOLTIP_TEXT,  // text shown when the mouse rests on the control ("" none)
 };
-// VAL_AUTO_COLOR for ATTR_TEXT_COLOR: back to the colour the desktop's
-// palette gives, so that light and dark desktops both read well.
+// VAL_AUTO_COLOR for ATTR_TEXT_COLOR and ATTR_TEXT_BGCOLOR: back to the
+// colour the desktop's palette gives, so that light and dark desktops both
+// read well.
 enum { VAL_TRANSPARENT = 0x1000000, VAL_AUTO_COLOR = 0x2000000 };
 
 int SetCtrlAttribute(int panel, int control, int attribute, int value);
@@ -168,6 +169,8 @@ int GetActiveTableCell(int panel, int control, int* column, int* row);
 // ATTR_ROW_MARKED (int 0/1): a "•" before the row's label and a bold amber
 // frame round its cells, as ATTR_MARKED does for a control.
 // ATTR_ROW_TOOLTIP_TEXT (text): shown when the mouse rests on the row's label.
+// ATTR_ROW_LABEL_SIGN (text): a sign after the row's label ("" none), so
+// that what the label's colour says also reads without colour.
 // A cell the operator edits sends EVENT_VAL_CHANGED to the table's callback
 // with eventData1 the row and eventData2 the column (writes from the program
 // send nothing).
@@ -175,7 +178,8 @@ enum {
     ATTR_ROW_LABEL_COLOR = 100,
     ATTR_COLUMN_LABEL_TEXT = 101,
     ATTR_ROW_MARKED = 102,
-    ATTR_ROW_TOOLTIP_TEXT = 103
+    ATTR_ROW_TOOLTIP_TEXT = 103,
+    ATTR_ROW_LABEL_SIGN = 104
 };
 int SetTableRowAttribute(int panel, int control, int row, int attribute, int value);
 int SetTableRowAttribute(int panel, int control, int row, int attribute, const char* value);

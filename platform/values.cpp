@@ -44,7 +44,9 @@ int ToInt(double v) {
 }
 
 void ShowText(QWidget* w, const QString& s) {
-    if (auto* l = qobject_cast<QLabel*>(w)) {
+    if (ShowsElided(w)) {
+        SetElidedText(w, s);
+    } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(s);
     } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
         e->setText(s);
@@ -52,6 +54,7 @@ void ShowText(QWidget* w, const QString& s) {
 }
 
 QString WidgetText(QWidget* w) {
+    if (ShowsElided(w)) return ElidedFullText(w);
     if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
     if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
     if (auto* t = qobject_cast<QPlainTextEdit*>(w)) return t->toPlainText();
@@ -110,7 +113,10 @@ int SetNumber(Control* c, double v) {
             return UIE_OK;
         case CTRL_KIND_SLIDER:
             if (auto* s = qobject_cast<QSlider*>(w)) {
-                if (s->value() != ToInt(v)) s->setValue(ToInt(v));
+                if (s->value() != ToInt(v)) {
+                    s->setValue(ToInt(v));
+                    ShowReadout(s);
+                }
             }
             return UIE_OK;
         case CTRL_KIND_BAR:

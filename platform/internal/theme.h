@@ -16,6 +16,8 @@ void ApplyTheme(Panel* p);
 void PlaceSlotted(QWidget* window);
 // Gives a control back the text colour the palette gives it.
 void ReturnToTheme(Control* c);
+// Gives a display back the background (and text) colours the palette gives it.
+void ReturnBackgroundToTheme(Control* c);
 
 // WCAG contrast ratio of two colours (1 to 21).
 double Contrast(const QColor& a, const QColor& b);

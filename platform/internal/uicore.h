@@ -73,6 +73,18 @@ void WireControl(Panel* p, Control* c);
 // Gives every control of a freshly loaded panel its accessible name and
 // description.
 void DescribeForAccessibility(Panel* p);
+// The helps a panel file asks for by widget property: slider readouts
+// (`readout`), shortened texts (`elide`), room kept while hidden (`keepRoom`).
+void AddPanelAids(QWidget* window);
+// Brings a slider's readout to the value the program set.
+void ShowReadout(QWidget* slider);
+// Text displays that shorten what does not fit: whether `w` is one, its
+// whole text, and its tooltip for when nothing is cut.
+bool ShowsElided(const QWidget* w);
+void SetElidedText(QWidget* w, const QString& s);
+QString ElidedFullText(const QWidget* w);
+void SetElidedTip(QWidget* w, const QString& tip);
+QString ElidedTip(const QWidget* w);
 // Catches the window's close request.
 void WirePanel(Panel* p);
 

@@ -175,4 +175,35 @@ TEST(CallbackTable, EveryCallbackThePanelsNameExists) {
     EXPECT_GT(named, 60);
 }
 
+void Ignore(const seam::Popup&) {}
+
+// What a right click explains, a rest of the mouse shows: for every control
+// of every panel whose right click opens a help popup, the tooltip is that
+// popup's text.
+TEST(Tooltips, EveryControlShowsItsRightClickHelpOnHover) {
+    ASSERT_TRUE(testsupport::LoadProgramPanels());
+    const seam::Handler before = seam::SetUnexpectedHandler(Ignore);
+    int compared = 0;
+    for (int p : {panel, recpanel, calibpanel, graphpanel}) {
+        DisplayPanel(p);
+        for (int c = 1; c <= GetPanelCtrlCount(p); ++c) {
+            char name[64] = "", tip[1024] = "";
+            GetCtrlName(p, c, name, sizeof name);
+            if (std::strcmp(name, "DispGFBig") == 0) continue;  // a right click hides it
+            SetCtrlAttribute(p, c, ATTR_VISIBLE, 1);
+            SetCtrlAttribute(p, c, ATTR_DIMMED, 0);
+            seam::Clear();
+            sim::RightClick(p, c);
+            if (seam::Shown().size() != 1 || seam::Shown()[0].kind != seam::Kind::Message) continue;
+            GetCtrlAttribute(p, c, ATTR_TOOLTIP_TEXT, tip, sizeof tip);
+            EXPECT_EQ(std::string(tip), seam::Shown()[0].text) << name;
+            ++compared;
+        }
+        HidePanel(p);
+    }
+    seam::SetUnexpectedHandler(before);
+    seam::Clear();
+    EXPECT_GT(compared, 70);
+}
+
 }  // namespace

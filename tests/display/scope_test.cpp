@@ -7,6 +7,7 @@
 #include "live.h"
 #include "platform/seam.h"
 #include "platform/testing.h"
+#include "platform/theme.h"
 #include "support/panels.h"
 
 using namespace corvel;
@@ -40,6 +41,45 @@ protected:
         for (double& x : gfbuf) x = v;
     }
 };
+
+// A source change shows and hides displays, and nothing else moves: the
+// displays every source shows, the source ring and the panel's width stay.
+TEST_F(Scope, DisplaysKeepTheirPlacesWhicheverSourceIsShown) {
+    struct Place {
+        int left, top, width, height;
+        bool operator==(const Place& o) const {
+            return left == o.left && top == o.top && width == o.width && height == o.height;
+        }
+    };
+    const int steady[] = {P_DISPVEC, P_DISPTEMP, P_DISPCHDIR, P_BARCHDIR, P_SELECTSOURCE};
+    auto where = [](int id) {
+        Place r{};
+        GetCtrlAttribute(panel, id, ATTR_LEFT, &r.left);
+        GetCtrlAttribute(panel, id, ATTR_TOP, &r.top);
+        GetCtrlAttribute(panel, id, ATTR_WIDTH, &r.width);
+        GetCtrlAttribute(panel, id, ATTR_HEIGHT, &r.height);
+        return r;
+    };
+    Place first[5];
+    int firstWidth = 0;
+    for (unsigned short src : {0, 1, 2, 3, 0}) {
+        SCOPED_TRACE(src);
+        SetSource(src);
+        DispVis();
+        int w = 0, h = 0;
+        GetPanelMinimumSize(panel, &w, &h);
+        SetPanelSize(panel, w, h);
+        ProcessSystemEvents();
+        if (!firstWidth) {
+            firstWidth = w;
+            for (int i = 0; i < 5; ++i) first[i] = where(steady[i]);
+            continue;
+        }
+        EXPECT_EQ(w, firstWidth);
+        for (int i = 0; i < 5; ++i) EXPECT_TRUE(where(steady[i]) == first[i]) << "control " << steady[i];
+    }
+    EXPECT_GT(first[1].left, first[0].left);  // laid out, not all at the corner
+}
 
 TEST_F(Scope, ChartShowsTheBuffersLastHundredSamplesOldestFirst) {
     const int charts[4] = {P_GRAPHNORM, P_GRAPHINT, P_GRAPHGF, P_GRAPHRAW1};

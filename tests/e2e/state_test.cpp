@@ -19,7 +19,7 @@ using namespace e2e;
 namespace {
 
 constexpr int kLampLive = 0x30C050;
-constexpr int kLampIdle = 0xE0E0E0;
+constexpr int kLampIdle = VAL_AUTO_COLOR;  // unlit, the palette's own display colours
 // Current values read in the palette's own display colour, as the recorder's
 // displays (never dimmed) show it.
 int ValueColour() {

@@ -65,7 +65,7 @@ TEST_F(Accessibility, FieldsRingsAndChartsAreNamedByTheirLabels) {
     EXPECT_EQ(LabelledBy(panel, "SelectSource"), QStringLiteral("SCOPE SOURCE"));
     EXPECT_EQ(LabelledBy(panel, "EditAverage"), QStringLiteral("AVERAGE"));
     EXPECT_EQ(Name(panel, "EditNo"), QStringLiteral("No."));
-    EXPECT_EQ(Name(panel, "GraphGF"), QStringLiteral("GF"));
+    EXPECT_EQ(Name(panel, "GraphGF"), QStringLiteral("GF (0.1 units)"));  // the chart shows tenths
     EXPECT_EQ(Name(corvel::recpanel, "EditInterval"), QStringLiteral("INTERVAL (s)"));
     EXPECT_EQ(Name(corvel::calibpanel, "SlideRefPower"), QStringLiteral("TRANSMITTER POWER 0 - 1000"));
     EXPECT_EQ(LabelledBy(corvel::graphpanel, "EditSignal"), QStringLiteral("SIGNAL"));

@@ -8,6 +8,8 @@
 #include <QEvent>
 #include <QImage>
 #include <QLabel>
+#include <QStyle>
+#include <QTableView>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -16,6 +18,7 @@
 
 #include "app/corvel.h"
 #include "ctrlrect.h"
+#include "platform/testing.h"
 #include "platform/theme.h"
 #include "platform/ui.h"
 #include "uir_ids.h"
@@ -137,6 +140,61 @@ void ExpectFitsAtMinimum(int panel, bool isMain, const char* view, int* width, i
 // at 100 % and a 1920 x 1080 screen at 150 % (1280 x 720 logical pixels),
 // less 64 pixels for the desktop's bars. Scaling multiplies logical pixels,
 // so the logical minimum is what must fit.
+namespace {
+
+void ShowTeachView(int p) {
+    const int para[] = {P_SLIDEPOWER, P_EDITPMOD,  P_EDITAVERAGE,        P_EVALMODE,    P_EDITHOLD,
+                        P_EDITINTLIM, P_EDITMAXNO, P_EDITDIGITALOUTMODE, P_EDITTRIGGER, P_EXTERNTEACH,
+                        P_ANAOUTBEG,  P_ANAOUTEND, P_EDITBIAS,           P_PARADECO1,   P_PARADECO2,
+                        P_PARADECO3,  P_PARADECO4, P_PARADECO5,          P_PARADECO6,   P_PARADECO7,
+                        P_PARADECO8,  P_PARADECO9, P_PARADECO10};
+    for (int id : para) SetCtrlAttribute(p, id, ATTR_VISIBLE, 0);
+    for (int id : {P_TEACHTABLE, P_EDITNO, P_RADIOINC, P_BUTTONTEACHDATATO, P_BUTTONRESETTABLE})
+        SetCtrlAttribute(p, id, ATTR_VISIBLE, 1);
+}
+
+}  // namespace
+
+// On a 1366 x 768 screen (less the desktop's bars) the teach view shows at
+// least 16 whole rows of the 31, and the slider numbers follow their sliders.
+TEST_F(PanelLook, TeachViewShowsSixteenRowsAndSlidersShowTheirNumbers) {
+    ShowTeachView(ps_.p);
+    SetPanelSize(ps_.p, 1366, 768 - 64);
+    Window(ps_.p)->grab();
+    auto* table = Window(ps_.p)->findChild<QTableView*>("TeachTable");
+    ASSERT_TRUE(table);
+    int whole = 0;
+    for (int r = 0; r < 31; ++r)
+        if (table->viewport()->rect().contains(table->visualRect(table->model()->index(r, 0)))) ++whole;
+    EXPECT_GE(whole, 16);
+
+    // Shown beside the slider, hidden with it; set by the program or moved by a key.
+    struct Slider {
+        int panel, id;
+        const char* name;
+    };
+    for (const Slider& s : {Slider{ps_.p, P_SLIDEPOWER, "SlidePower"},
+                            Slider{ps_.calibp, CALIBP_SLIDEREFPOWER, "SlideRefPower"}}) {
+        SCOPED_TRACE(s.name);
+        QWidget* slider = Window(s.panel)->findChild<QWidget*>(s.name);
+        auto* number = Window(s.panel)->findChild<QLabel*>(QString::fromLatin1(s.name) + "Readout");
+        ASSERT_TRUE(slider && number);
+        SetCtrlAttribute(s.panel, s.id, ATTR_VISIBLE, 1);
+        EXPECT_FALSE(number->isHidden());
+        SetCtrlVal(s.panel, s.id, static_cast<unsigned short>(321));
+        EXPECT_EQ(number->text(), QStringLiteral("321"));
+        DisplayPanel(s.panel);
+        sim::Step(s.panel, s.id, 1);  // as the operator's arrow key
+        unsigned short v = 0;
+        GetCtrlVal(s.panel, s.id, &v);
+        EXPECT_EQ(v, 322);
+        EXPECT_EQ(number->text(), QString::number(v));
+        SetCtrlAttribute(s.panel, s.id, ATTR_VISIBLE, 0);
+        EXPECT_TRUE(number->isHidden());
+        HidePanel(s.panel);
+    }
+}
+
 TEST_F(PanelLook, EveryPanelFitsTheCommonScreensAtItsMinimum) {
     const int maxWidth = 1280, maxHeight = 720 - 64;
     struct View {
@@ -146,17 +204,7 @@ TEST_F(PanelLook, EveryPanelFitsTheCommonScreensAtItsMinimum) {
     };
     const View views[] = {
         {"P", ps_.p, nullptr},
-        {"P teach table", ps_.p,
-         [](int p) {
-             const int para[] = {
-                 P_SLIDEPOWER, P_EDITPMOD,           P_EDITAVERAGE, P_EVALMODE,    P_EDITHOLD,  P_EDITINTLIM,
-                 P_EDITMAXNO,  P_EDITDIGITALOUTMODE, P_EDITTRIGGER, P_EXTERNTEACH, P_ANAOUTBEG, P_ANAOUTEND,
-                 P_EDITBIAS,   P_PARADECO1,          P_PARADECO2,   P_PARADECO3,   P_PARADECO4, P_PARADECO5,
-                 P_PARADECO6,  P_PARADECO7,          P_PARADECO8,   P_PARADECO9,   P_PARADECO10};
-             for (int id : para) SetCtrlAttribute(p, id, ATTR_VISIBLE, 0);
-             for (int id : {P_TEACHTABLE, P_EDITNO, P_RADIOINC, P_BUTTONTEACHDATATO, P_BUTTONRESETTABLE})
-                 SetCtrlAttribute(p, id, ATTR_VISIBLE, 1);
-         }},
+        {"P teach table", ps_.p, ShowTeachView},
         {"P big GF display", ps_.p,
          [](int p) {
              SetCtrlAttribute(p, P_GRAPHGF, ATTR_VISIBLE, 1);
@@ -256,6 +304,30 @@ TEST_F(PanelLook, TextsReadWellAndTheChosenTargetStandsOutInLightAndDark) {
                 ticks = std::max(ticks, Contrast(img.pixelColor(x, y), ground));
         }
         EXPECT_GE(ticks, 3.0);
+
+        // Unticked check boxes show their box (3 : 1), and the unlit lamp
+        // is a display of the palette like the others.
+        for (int id : {P_PARAVISIBLE, P_EXTERNTEACH}) {
+            SetCtrlAttribute(ps_.p, id, ATTR_VISIBLE, 1);
+            SetCtrlVal(ps_.p, id, 0);
+        }
+        for (const char* name : {"ParaVisible", "ExternTeach"}) {
+            QWidget* box = Window(ps_.p)->findChild<QWidget*>(name);
+            ASSERT_TRUE(box);
+            const QImage shot = box->grab().toImage();
+            const QColor behind = Behind(box);
+            // The box alone: the indicator's width at the left, before the text.
+            const int boxWidth = box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box);
+            double frame = 1.0;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < std::min(shot.width(), boxWidth); ++x)
+                    frame = std::max(frame, Contrast(shot.pixelColor(x, y), behind));
+            EXPECT_GE(frame, 3.0) << name;
+        }
+        QWidget* lamp = Window(ps_.p)->findChild<QWidget*>("DispLive");
+        QWidget* status = Window(ps_.p)->findChild<QWidget*>("DispStatus");
+        ASSERT_TRUE(lamp && status);
+        EXPECT_EQ(Behind(lamp), Behind(status));
 
         // The running and idle colours the program gives its buttons keep a readable caption.
         for (int colour : {0xFF0000, 0xE0E0E0}) {

@@ -141,6 +141,7 @@ const Ctrl kCALIBP[] = {
     {"ButtonConfirmCalib", CALIBP_BUTTONCONFIRMCALIB, CMD, DT_NONE, "CBF_ButtonConfirmCalib"},
     {"ButtonCloseCalib", CALIBP_BUTTONCLOSECALIB, CMD, DT_NONE, "CBF_ButtonCloseCalib"},
     {"DispCalibStep", CALIBP_DISPCALIBSTEP, TXT, DT_STRING, "CBF_DispCalibStep"},
+    {"CalibDispWindow", CALIBP_CALIBDISPWINDOW, TXT, DT_STRING, "CBF_CalibDispWindow"},
 };
 
 const Ctrl kGRAPHP[] = {

@@ -12,6 +12,9 @@
 //   --looks    save every panel in the light and the dark scheme, each at its
 //              minimum size and at the size W x H (a maximised window);
 //              names end in -light-min, -dark-max and so on
+//   --sources  with --views: P with each of the four scope sources, one
+//              file each and the four side by side in P-sources*.png, to
+//              see that nothing moves when the source changes
 //   --gallery  all of the above at 100 %, 150 % and 200 % scaling of a
 //              1920 x 1080 screen, one run of this program per scaling;
 //              names carry the percentage (P-teach-150-dark-max.png)
@@ -19,6 +22,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QImage>
+#include <QPainter>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +33,7 @@
 #include "app/callbacks.h"
 #include "app/corvel.h"
 #include "branding/branding.h"
+#include "calib/calib.h"
 #include "display/display.h"
 #include "params/params.h"
 #include "platform/platform.h"
@@ -125,6 +131,7 @@ void Demo() {
     SetCtrlVal(cp, CALIBP_SLIDEREFPOWER, (unsigned short)640);
     SetCtrlVal(cp, CALIBP_CALIBDISPCHDIR, (unsigned short)3842);
     SetCtrlVal(cp, CALIBP_CALIBDISPCHREF, (unsigned short)2903);
+    corvel::ShowCalibWindow(3842);
 
     const int gp = corvel::graphpanel;
     double x[2] = {0, 0}, y[2] = {2871, 2871};
@@ -150,9 +157,42 @@ void SetSource(unsigned short source) {
     corvel::DispVis();
 }
 
+bool g_sources = false;
+
+// P with each source, and the four side by side (two by two).
+void SaveSources() {
+    static const char* const names[] = {"NORM", "INT", "GF", "RAW"};
+    QImage shots[4];
+    for (unsigned short source = 0; source < 4; ++source) {
+        SetSource(source);
+        char name[32];
+        std::snprintf(name, sizeof name, "P-source-%s", names[source]);
+        Save(corvel::panel, name);
+        char path[1024];
+        std::snprintf(path, sizeof path, "%s/%s%s.png", g_dir, name, g_suffix);
+        shots[source].load(QString::fromLocal8Bit(path));
+    }
+    SetSource(0);
+    const int w = shots[0].width(), h = shots[0].height(), gap = 8;
+    if (w <= 0 || h <= 0) return;
+    QImage all(2 * w + gap, 2 * h + gap, QImage::Format_RGB32);
+    all.fill(Qt::magenta);  // the gaps: where one picture ends
+    QPainter painter(&all);
+    for (int i = 0; i < 4; ++i) painter.drawImage((i % 2) * (w + gap), (i / 2) * (h + gap), shots[i]);
+    painter.end();
+    char path[1024];
+    std::snprintf(path, sizeof path, "%s/P-sources%s.png", g_dir, g_suffix);
+    if (!all.save(QString::fromLocal8Bit(path))) {
+        std::fprintf(stderr, "corvel-screenshot: cannot save %s\n", path);
+        ++g_failures;
+    } else {
+        std::printf("%s\n", path);
+    }
+}
+
 int Usage() {
     std::fprintf(stderr,
-                 "usage: corvel-screenshot [--logo] [--views] [--demo] [--looks WxH] <folder>\n"
+                 "usage: corvel-screenshot [--logo] [--views] [--sources] [--demo] [--looks WxH] <folder>\n"
                  "       corvel-screenshot --gallery <folder>\n");
     return 2;
 }
@@ -176,6 +216,7 @@ void SaveAll(bool views) {
     SetSource(3);
     Save(panel, "P-raw");
     SetSource(0);
+    if (g_sources) SaveSources();
 }
 
 // Light and dark, each at the minimum size and at the given size.
@@ -205,8 +246,9 @@ int Gallery(const char* dir) {
         pid_t pid = fork();
         if (pid == 0) {
             setenv("QT_SCALE_FACTOR", s.factor, 1);
-            const char* args[] = {"corvel-screenshot", "--logo", "--views", "--demo", "--tag", s.tag,
-                                  "--looks",           s.screen, dir,       nullptr};
+            const char* args[] = {
+                "corvel-screenshot", "--logo", "--views", "--sources", "--demo", "--tag", s.tag,
+                "--looks",           s.screen, dir,       nullptr};
             execv("/proc/self/exe", const_cast<char**>(args));
             std::perror("corvel-screenshot: cannot run itself");
             _exit(127);
@@ -238,6 +280,8 @@ int main(int argc, char** argv) {
             logo = true;
         } else if (std::strcmp(argv[i], "--views") == 0) {
             views = true;
+        } else if (std::strcmp(argv[i], "--sources") == 0) {
+            g_sources = true;
         } else if (std::strcmp(argv[i], "--demo") == 0) {
             demo = true;
         } else if (argv[i][0] == '-' || g_dir) {
@@ -266,6 +310,9 @@ int main(int argc, char** argv) {
     corvel::ParaVis();
     SetSource(0);
     SetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, 0);
+    // The teach rows show which are evaluated, as after a read.
+    GetCtrlVal(panel, P_EDITMAXNO, &corvel::maxno);
+    corvel::RowMarking();
     if (logo) corvel::ShowLogo(5);
     if (demo) Demo();
 
