@@ -82,6 +82,8 @@ const ControlHelp kHelp[] = {
     {"GRAPHP", "PanelGraphInt", InfoPanelGraphGraph},
     {"GRAPHP", "PanelGraphGf", InfoPanelGraphGraph},
     {"GRAPHP", "PanelGraphTemp", InfoPanelGraphGraph},
+    {"GRAPHP", "ButtonCloseGraph", InfoButtonCloseGraph},
+    {"GRAPHP", "ButtonFitY", InfoButtonFitY},
 };
 
 }  // namespace

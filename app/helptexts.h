@@ -24,6 +24,8 @@ extern const char InfoDispCalibStep[];
 extern const char InfoButtonOpenRecFile[];
 extern const char InfoButtonExportCsv[];
 extern const char InfoDispViewFile[];
+extern const char InfoButtonCloseGraph[];
+extern const char InfoButtonFitY[];
 extern const char InfoDispCursor[];
 extern const char InfoSwitchPara[];
 extern const char InfoEditEvalmode[];

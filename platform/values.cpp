@@ -45,14 +45,17 @@ int ToInt(double v) {
 
 void ShowText(QWidget* w, const QString& s) {
     if (auto* l = qobject_cast<QLabel*>(w)) {
-        l->setText(s);
+        if (IsElided(l))
+            ShowElided(l, s);
+        else
+            l->setText(s);
     } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
         e->setText(s);
     }
 }
 
 QString WidgetText(QWidget* w) {
-    if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
+    if (auto* l = qobject_cast<QLabel*>(w)) return IsElided(l) ? ElidedFullText(l) : l->text();
     if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
     if (auto* t = qobject_cast<QPlainTextEdit*>(w)) return t->toPlainText();
     return QString();

@@ -10,6 +10,8 @@
 
 #include "platform/ui.h"
 
+class QLabel;
+
 namespace uicore {
 
 struct Control {
@@ -85,6 +87,11 @@ bool IsMarked(const Control* c);
 QColor MarkColour();
 // The sign a mark puts before a caption.
 QString MarkSign();
+// Labels with `elide` = "middle": the text as far as it fits, the whole of
+// it in the tooltip and the accessible name (and read back by GetCtrlVal).
+bool IsElided(const QWidget* w);
+void ShowElided(QLabel* l, const QString& full);
+QString ElidedFullText(const QLabel* l);
 // Writes a text control (a text box appends).
 int SetText(Control* c, const QString& s);
 
