@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/seam.h"
 #include "platform/testing.h"
+#include "platform/theme.h"
 #include "recorder/recorder.h"
 #include "support/panels.h"
 #include "uir_ids.h"
@@ -132,7 +133,9 @@ TEST_F(GraphTools, FitYShowsTheValuesOfTheFramesShownAndAFileLineKeepsItsWholeTe
 
     // A path far wider than the line: shortened in the middle on the
     // screen, whole for the tooltip, a screen reader and the program.
-    const std::string deep = dir + "/" + std::string(180, 'd');
+    SetPanelSize(graphpanel, 1600, 900);
+    sim::Pump(20);
+    const std::string deep = dir + "/" + std::string(300, 'd');
     char text[1024] = "";
     ASSERT_EQ(OpenRecordFile(deep.c_str()), -1);
     GetCtrlVal(graphpanel, GRAPHP_DISPVIEWFILE, text, sizeof text);
@@ -143,7 +146,7 @@ TEST_F(GraphTools, FitYShowsTheValuesOfTheFramesShownAndAFileLineKeepsItsWholeTe
     const std::string shown = sim::ShownText(graphpanel, GRAPHP_DISPVIEWFILE);
     EXPECT_LT(shown.size(), std::string(text).size());
     EXPECT_NE(shown.find("\u2026"), std::string::npos);
-    EXPECT_EQ(shown.substr(0, dir.size()), dir);
+    EXPECT_EQ(shown.substr(0, dir.size()), dir);  // where it lies, and how the line ends
     const std::string end = "could not be read";
     ASSERT_GT(shown.size(), end.size());
     EXPECT_EQ(shown.substr(shown.size() - end.size()), end);
