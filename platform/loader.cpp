@@ -211,7 +211,8 @@ int LoadPanel(int, const char* fileName, int resourceId) {
     for (QLabel* l : window->findChildren<QLabel*>()) l->setTextFormat(Qt::PlainText);
     // A path has no blanks to break at: such a text box breaks it anywhere.
     for (QPlainTextEdit* t : window->findChildren<QPlainTextEdit*>())
-        if (t->property("wrapAnywhere").toBool()) t->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        if (t->property("wrapAnywhere").toBool())
+            t->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 
     auto panel = std::make_unique<Panel>();
     panel->name = decl.panelName;
