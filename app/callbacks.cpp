@@ -93,6 +93,8 @@ const CallbackEntry kTable[] = {
     {"CBF_ButtonOpenRecFile", CBF_ButtonOpenRecFile, nullptr},
     {"CBF_ButtonExportCsv", CBF_ButtonExportCsv, nullptr},
     {"CBF_DispViewFile", CBF_DispViewFile, nullptr},
+    {"CBF_ButtonCloseGraph", CBF_ButtonCloseGraph, nullptr},
+    {"CBF_ButtonFitY", CBF_ButtonFitY, nullptr},
     {"CBF_DispCursor", CBF_DispCursor, nullptr},
     {"CBF_DispUnsent", CBF_DispUnsent, nullptr},
     {"CBF_ButtonRestoreEdits", CBF_ButtonRestoreEdits, nullptr},

@@ -98,6 +98,8 @@ const ControlHelp kHelp[] = {
     {"GRAPHP", "ButtonExportCsv", InfoButtonExportCsv},
     {"GRAPHP", "DispViewFile", InfoDispViewFile},
     {"GRAPHP", "DispCursor", InfoDispCursor},
+    {"GRAPHP", "ButtonCloseGraph", InfoButtonCloseGraph},
+    {"GRAPHP", "ButtonFitY", InfoButtonFitY},
 };
 
 int PanelNamed(const char* name) {

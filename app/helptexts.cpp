@@ -51,10 +51,18 @@ const char InfoCalibDispWindow[] =
     " and whether the last value measured lies inside it. ";
 const char InfoButtonOpenRecFile[] =
     " Opens a record file and shows its frames in the graphs. \n"
-    " Mouse wheel: zoom (with Ctrl: zoom the values), drag: move, double click: whole run. ";
+    " Mouse wheel: zoom (with Ctrl: zoom the values), drag: move, double click: whole run. \n"
+    " Shortcut Key: Ctrl+O. ";
 const char InfoButtonExportCsv[] =
     " Saves the record file shown as CSV: frame number, ISO 8601 date and time, \n"
-    " and the seven values (GF in tenths of a unit, as recorded). ";
+    " and the seven values (GF in tenths of a unit, as recorded). \n"
+    " Shortcut Key: Ctrl+E. ";
+const char InfoButtonCloseGraph[] =
+    " Close the graph panel; its graphs keep their content. \n Shortcut Key: Esc. ";
+const char InfoButtonFitY[] =
+    " Fits the Y axis to the values of the frames shown. \n"
+    " A double click on the graph shows the whole run again. \n"
+    " Shortcut Key: Ctrl+Y. ";
 const char InfoDispViewFile[] = " Shows the record file in the graphs: its name, records and time span. ";
 const char InfoDispCursor[] = " Shows frame number, value, date and time of the frame under the mouse. ";
 const char InfoSwitchPara[] = " Hide or show the TEACH TABLE.";

@@ -25,6 +25,8 @@ extern const char InfoCalibDispWindow[];
 extern const char InfoButtonOpenRecFile[];
 extern const char InfoButtonExportCsv[];
 extern const char InfoDispViewFile[];
+extern const char InfoButtonCloseGraph[];
+extern const char InfoButtonFitY[];
 extern const char InfoDispCursor[];
 extern const char InfoSwitchPara[];
 extern const char InfoEditEvalmode[];

@@ -1,11 +1,13 @@
 #include "app/callbacks.h"
 #include "app/corvel.h"
+#include "app/kept.h"
 #include "branding/branding.h"
 #include "display/display.h"
 #include "link/link.h"
 #include "params/params.h"
 #include "params/unsent.h"
 #include "platform/platform.h"
+#include "recorder/recorder.h"
 #include "uir_ids.h"
 
 namespace corvel {
@@ -22,10 +24,15 @@ int WinMain(int hInstance, int, char*, int) {
     // in a build, a documents folder when installed.
     if (GetUserFileDir(proj_dir) != 0) GetProjectDir(proj_dir);
     InitVars();
+    ShowWholeRecPath();
+    // Panel places, folders and recent files of the last run; the port and
+    // the start values stay as they always start.
+    KeepStart();
     InitRS232(com);
 
     DisplayPanel(panel);
     RunUserInterface();
+    KeepEnd();
 
     CloseCom(com);
     DiscardPanel(panel);

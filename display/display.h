@@ -66,6 +66,16 @@ int CBF_ButtonOpenRecFile(int panel, int control, int event, void* callbackData,
                           int eventData2);
 int CBF_ButtonExportCsv(int panel, int control, int event, void* callbackData, int eventData1,
                         int eventData2);
+int CBF_ButtonCloseGraph(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2);
+int CBF_ButtonFitY(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+// Where an export of `recordPath` is proposed: its folder, and its name
+// with ".csv" in place of its extension (proj_dir and "record.csv" when
+// there is no file).
+void ProposeCsvFile(const char* recordPath, char* folder, int folderSize, char* name, int nameSize);
+// The Y axis of the graph shown fitted to the frames it shows; false when
+// it shows none.
+bool FitShownGraphY(void);
 int CBF_DispViewFile(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_DispCursor(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_DispLive(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

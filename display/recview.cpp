@@ -8,8 +8,8 @@
 
 #include "app/corvel.h"
 #include "app/helptexts.h"
+#include "app/kept.h"
 #include "app/mainpanel.h"
-#include "app/transferline.h"
 #include "display/display.h"
 #include "platform/platform.h"
 #include "tools/rec2csv/recparse.h"
@@ -39,7 +39,7 @@ const Graph kGraphs[] = {
     {GRAPHP_PANELGRAPHCHDIF, GRAPHP_DISPCHDIFGRAPH, 0x0000FF, bufchdif, "CH_DIF"},
     {GRAPHP_PANELGRAPHNORM, GRAPHP_DISPNORMGRAPH, 0xFF8000, bufnorm, "NORM"},
     {GRAPHP_PANELGRAPHINT, GRAPHP_DISPINTGRAPH, 0x008080, bufint, "INT"},
-    {GRAPHP_PANELGRAPHGF, GRAPHP_DISPGFGRAPH, 0x00FF00, bufgf, "GF (x0.1)"},
+    {GRAPHP_PANELGRAPHGF, GRAPHP_DISPGFGRAPH, 0x00FF00, bufgf, "GF (0.1 units)"},
     {GRAPHP_PANELGRAPHTEMP, GRAPHP_DISPTEMPGRAPH, 0x008080, buftemp, "TEMP"},
 };
 constexpr int kGraphCount = sizeof kGraphs / sizeof kGraphs[0];
@@ -101,14 +101,18 @@ void ShowLastViewedFrame(void) {
 }
 
 void DescribeViewed(void) {
-    const char* name = std::strrchr(viewedPath, '/');
-    name = name ? name + 1 : viewedPath;
+    // The name first, then where it lies: the line shows both whole, or
+    // shortened in the middle with all of it in its tooltip.
+    const char* slash = std::strrchr(viewedPath, '/');
+    const char* name = slash ? slash + 1 : viewedPath;
+    const int folderLength = !slash ? 0 : slash == viewedPath ? 1 : static_cast<int>(slash - viewedPath);
     const std::size_t n = viewed.records.size();
     char count[32], all[32];
     std::string first, last;
-    int len = std::snprintf(viewLine, sizeof viewLine, "%s: %s records, %s to %s", name,
-                            Count(n, count, sizeof count), When(viewed.records.front(), &first),
-                            When(viewed.records.back(), &last));
+    int len =
+        std::snprintf(viewLine, sizeof viewLine, "%s%s%.*s: %s records, %s to %s", name,
+                      folderLength > 0 ? " in " : "", folderLength, viewedPath, Count(n, count, sizeof count),
+                      When(viewed.records.front(), &first), When(viewed.records.back(), &last));
     if (fileRecords > n && len > 0)
         len += std::snprintf(viewLine + len, sizeof viewLine - len, " (first %s of %s)", count,
                              Count(fileRecords, all, sizeof all));
@@ -126,15 +130,14 @@ int OpenRecordFile(const char* path) {
     }
     std::string bytes;
     if (ReadWholeFile(path, &bytes) != FILE_OK) {
-        std::snprintf(viewLine, sizeof viewLine, "%s could not be read", ShortPath(path));
+        std::snprintf(viewLine, sizeof viewLine, "%s could not be read", path);
         ShowViewLine(false, viewLine);
         return -1;
     }
     rec2csv::ParseResult parsed = rec2csv::Parse(bytes);
     std::string().swap(bytes);
     if (parsed.records.empty()) {
-        std::snprintf(viewLine, sizeof viewLine, "%s holds no complete record: nothing shown",
-                      ShortPath(path));
+        std::snprintf(viewLine, sizeof viewLine, "%s holds no complete record: nothing shown", path);
         ShowViewLine(false, viewLine);
         return -1;
     }
@@ -170,8 +173,7 @@ int ExportViewedCsv(const char* path) {
     char count[32];
     std::snprintf(viewLine, sizeof viewLine,
                   ok ? "CSV of %s records written to %s" : "CSV could not be written to %s%s",
-                  ok ? Count(viewed.records.size(), count, sizeof count) : ShortPath(path),
-                  ok ? ShortPath(path) : "");
+                  ok ? Count(viewed.records.size(), count, sizeof count) : path, ok ? path : "");
     ShowViewLine(ok, viewLine);
     return ok ? 0 : -1;
 }
@@ -222,9 +224,11 @@ void ShowCursorReadout(int signal, int frame) {
 int CBF_ButtonOpenRecFile(int, int, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         char path[sizeof file_name] = "";
-        if (FileSelectPopup(proj_dir, "record.dat", "*.dat", "OPEN RECORD FILE", VAL_LOAD_BUTTON, 0, 0, 1, 0,
-                            path) > 0)
-            OpenRecordFile(path);  // a name that is no file is told on the panel
+        OfferRecentRecordFiles();
+        if (FileSelectPopup(StartFolder(KEPT_RECORDS), "record.dat", "Record files (*.dat)",
+                            "OPEN RECORD FILE", VAL_LOAD_BUTTON, 0, 0, 1, 0, path) > 0 &&
+            OpenRecordFile(path) == 0)  // a name that is no file is told on the panel
+            KeepChosenFile(KEPT_RECORDS, path);
     }
     return HelpOnly(event, InfoButtonOpenRecFile);
 }
@@ -236,8 +240,10 @@ int CBF_ButtonExportCsv(int, int, int event, void*, int, int) {
             return 0;
         }
         char path[sizeof file_name] = "";
+        char folder[sizeof file_name], name[sizeof file_name];
+        ProposeCsvFile(viewedPath, folder, sizeof folder, name, sizeof name);
         const int chosen =
-            FileSelectPopup(proj_dir, "record.csv", "*.csv", "EXPORT CSV", VAL_SAVE_BUTTON, 0, 1, 1, 1, path);
+            FileSelectPopup(folder, name, "*.csv", "EXPORT CSV", VAL_SAVE_BUTTON, 0, 1, 1, 1, path);
         if (chosen == 1 &&
             ConfirmPopup("ATTENTION!", "File already exist! \nDo you want to replace it?") != 1)
             return 0;

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "app/corvel.h"
+#include "app/kept.h"
 #include "link/link.h"
 #include "params/paraio.h"
 #include "params/params.h"
@@ -16,7 +17,11 @@ constexpr int kWords = kParaFileWords;
 
 // The same popup for both directions; false when the operator cancelled.
 bool ChooseParameterFile(void) {
-    return FileSelectPopup(proj_dir, "init.dat", "*.dat", "init", VAL_OK_BUTTON, 0, 1, 1, 1, file_name) > 0;
+    if (FileSelectPopup(StartFolder(KEPT_PARAMETERS), "init.dat", "*.dat", "init", VAL_OK_BUTTON, 0, 1, 1, 1,
+                        file_name) <= 0)
+        return false;
+    KeepChosenFile(KEPT_PARAMETERS, file_name);
+    return true;
 }
 
 // A notice that names the file between two parts of the message.

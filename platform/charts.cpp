@@ -175,6 +175,13 @@ int GetGraphPlotPoints(int panel, int control, int index, double* x, double* y, 
     return n;
 }
 
+int FitGraphY(int panel, int control) {
+    XYGraph* g = nullptr;
+    int rc = Widget(panel, control, &g);
+    if (rc != UIE_OK) return rc;
+    return g->fitYToShown() ? 1 : 0;
+}
+
 int ResetGraphView(int panel, int control) {
     XYGraph* g = nullptr;
     int rc = Widget(panel, control, &g);

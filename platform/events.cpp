@@ -156,6 +156,13 @@ void WirePanel(Panel* p) {
     auto* f = new PanelFilter(p->handle, p->window);
     p->filter = f;
     p->window->installEventFilter(f);
+    // A panel with `escCloses`: Esc asks to close it, as its window's close does.
+    if (p->window->property("escCloses").toBool()) {
+        auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), p->window);
+        esc->setContext(Qt::WindowShortcut);
+        const int h = p->handle;
+        QObject::connect(esc, &QShortcut::activated, p->window, [h]() { SendPanelEvent(h, EVENT_CLOSE); });
+    }
 }
 
 void WireControl(Panel* p, Control* c) {

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QResource>
 #include <QtUiTools/QUiLoader>
 #include <cctype>
@@ -209,6 +210,10 @@ int LoadPanel(int, const char* fileName, int resourceId) {
     // Texts come from the sensor and from file names: shown as they are,
     // never read as markup.
     for (QLabel* l : window->findChildren<QLabel*>()) l->setTextFormat(Qt::PlainText);
+    // A path has no blanks to break at: such a text box breaks it anywhere.
+    for (QPlainTextEdit* t : window->findChildren<QPlainTextEdit*>())
+        if (t->property("wrapAnywhere").toBool())
+            t->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 
     auto panel = std::make_unique<Panel>();
     panel->name = decl.panelName;

@@ -109,7 +109,9 @@ void AddReadout(QWidget* window, QSlider* s) {
 QString Elided(QLabel* l, const QString& full) {
     const int room = l->contentsRect().width() - 2 * l->margin() - l->indent();
     if (room <= 0) return full;
-    return l->fontMetrics().elidedText(full, Qt::ElideRight, room);
+    // A path keeps its start and its end; other texts are cut at the end.
+    const bool middle = l->property("elide").toString().compare(QLatin1String("middle"), Qt::CaseInsensitive) == 0;
+    return l->fontMetrics().elidedText(full, middle ? Qt::ElideMiddle : Qt::ElideRight, room);
 }
 
 // Shows as much of the text as fits, with "…" where it is cut.
@@ -134,6 +136,7 @@ public:
         QSizePolicy sp = l->sizePolicy();
         sp.setHorizontalPolicy(QSizePolicy::Ignored);
         l->setSizePolicy(sp);
+        l->setWordWrap(false);
         l->installEventFilter(this);
     }
 

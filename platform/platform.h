@@ -3,4 +3,5 @@
 #include "platform/files.h"
 #include "platform/locations.h"
 #include "platform/serial.h"
+#include "platform/settings.h"
 #include "platform/ui.h"

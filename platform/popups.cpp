@@ -4,9 +4,17 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QTreeView>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/internal/seamhook.h"
 #include "platform/internal/uicore.h"
@@ -35,6 +43,66 @@ QStringList Patterns(const QString& list) {
         out << s.trimmed();
     }
     return out;
+}
+
+// "Record files (*.dat)": the name and the patterns apart; plain patterns
+// get the name "Files".
+void SplitFilter(const QString& list, QString* name, QString* patterns) {
+    static const QRegularExpression named(QStringLiteral("^\\s*([^()]*\\S)\\s*\\(([^()]*)\\)\\s*$"));
+    const QRegularExpressionMatch m = named.match(list);
+    *name = m.hasMatch() ? m.captured(1) : QStringLiteral("Files");
+    *patterns = m.hasMatch() ? m.captured(2) : list;
+}
+
+std::vector<std::string> g_recent;  // for the next popup only
+
+// Wide and tall enough for whole names, sizes and dates, within the screen.
+void GiveRoom(QFileDialog* dlg) {
+    const QFontMetrics fm = dlg->fontMetrics();
+    QSize want(fm.horizontalAdvance(QLatin1Char('x')) * 120, fm.height() * 34);
+    if (QScreen* screen = dlg->screen() ? dlg->screen() : QGuiApplication::primaryScreen())
+        want = want.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dlg->resize(want.expandedTo(dlg->minimumSizeHint()));
+    dlg->setViewMode(QFileDialog::Detail);
+    if (auto* tree = dlg->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* h = tree->header();
+        h->setStretchLastSection(false);
+        h->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int c = 1; c < h->count(); ++c) h->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
+}
+
+// A list of the recent files below the folder view.
+void OfferRecent(QFileDialog* dlg, const std::vector<std::string>& recent) {
+    auto* grid = qobject_cast<QGridLayout*>(dlg->layout());
+    if (recent.empty() || !grid) return;
+    auto* list = new QListWidget(dlg);
+    list->setObjectName(QStringLiteral("recentFiles"));
+    for (const std::string& r : recent) {
+        const QFileInfo f(Text(r.c_str()));
+        auto* item =
+            new QListWidgetItem(QStringLiteral("%1    %2").arg(f.fileName(), f.absolutePath()), list);
+        item->setData(Qt::UserRole, f.absoluteFilePath());
+        item->setToolTip(f.absoluteFilePath());
+    }
+    list->setMaximumHeight(list->sizeHintForRow(0) * std::min<int>(5, list->count()) +
+                           2 * list->frameWidth() + 4);
+    auto* caption = new QLabel(QStringLiteral("Recent files:"), dlg);
+    caption->setBuddy(list);
+    list->setAccessibleName(QStringLiteral("Recent files"));
+    const int row = grid->rowCount();
+    grid->addWidget(caption, row, 0, Qt::AlignTop);
+    grid->addWidget(list, row, 1, 1, grid->columnCount() - 1);
+    auto choose = [dlg](QListWidgetItem* item) {
+        const QFileInfo f(item->data(Qt::UserRole).toString());
+        dlg->setDirectory(f.absolutePath());
+        dlg->selectFile(f.fileName());
+    };
+    QObject::connect(list, &QListWidget::itemClicked, dlg, choose);
+    QObject::connect(list, &QListWidget::itemActivated, dlg, [dlg, choose](QListWidgetItem* item) {
+        choose(item);
+        QMetaObject::invokeMethod(dlg, "accept");  // as its Open button does
+    });
 }
 
 // "*.dat" gives "dat"; patterns with more wildcards give nothing.
@@ -86,6 +154,9 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, c
     seam::Popup p = Describe(seam::Kind::FileSelect, title, defaultFileName);
     p.directory = defaultDirectory ? defaultDirectory : "";
     p.filter = fileTypeList ? fileTypeList : "";
+    std::vector<std::string> recent;
+    recent.swap(g_recent);
+    p.recent = recent;
     int value = 0;
     std::string path;
     if (seam::hook::Answer(p, &value, &path)) return Deliver(value, path, pathName);
@@ -100,11 +171,17 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, c
     static const char* const kLabels[] = {"OK", "Save", "Select", "Load"};
     if (buttonLabel >= 0 && buttonLabel <= 3)
         dlg.setLabelText(QFileDialog::Accept, QLatin1String(kLabels[buttonLabel]));
-    QStringList patterns = Patterns(Text(fileTypeList));
+    QString filterName, patternText;
+    SplitFilter(Text(fileTypeList), &filterName, &patternText);
+    QStringList patterns = Patterns(patternText);
     QStringList filters;
-    if (!patterns.isEmpty()) filters << QStringLiteral("Files (%1)").arg(patterns.join(QLatin1Char(' ')));
+    if (!patterns.isEmpty())
+        filters << QStringLiteral("%1 (%2)").arg(filterName, patterns.join(QLatin1Char(' ')));
     if (!restrictExtension || patterns.isEmpty()) filters << QStringLiteral("All files (*)");
     dlg.setNameFilters(filters);
+    dlg.selectNameFilter(filters.first());
+    GiveRoom(&dlg);
+    OfferRecent(&dlg, recent);
     if (defaultFileName && *defaultFileName) dlg.selectFile(Text(defaultFileName));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return Deliver(0, path, pathName);
 
@@ -118,4 +195,12 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, c
     QFileInfo info(chosen);
     int result = info.exists() && info.isFile() ? 1 : 2;
     return Deliver(result, chosen.toLocal8Bit().toStdString(), pathName);
+}
+
+int SetFileSelectRecent(const char* const* paths, int count) {
+    g_recent.clear();
+    if (count < 0 || (count > 0 && !paths)) return UIE_BAD_ARGUMENT;
+    for (int i = 0; i < count; ++i)
+        if (paths[i] && *paths[i]) g_recent.emplace_back(paths[i]);
+    return UIE_OK;
 }

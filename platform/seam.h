@@ -14,10 +14,11 @@ enum class Kind { Message, Confirm, FileSelect, Ports };
 struct Popup {
     Kind kind;
     std::string title;
-    std::string text;       // message; for FileSelect the default file name
-    std::string directory;  // FileSelect only
-    std::string filter;     // FileSelect only
-    int answer = 0;         // what was returned
+    std::string text;                 // message; for FileSelect the default file name
+    std::string directory;            // FileSelect only
+    std::string filter;               // FileSelect only
+    std::vector<std::string> recent;  // FileSelect only: the recent files offered
+    int answer = 0;                   // what was returned
 };
 
 struct Answer {

@@ -11,6 +11,7 @@
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 #include <QSpinBox>
@@ -23,6 +24,7 @@
 #include <cstdio>
 
 #include "platform/internal/uicore.h"
+#include "platform/widgets/xygraph.h"
 
 namespace sim {
 namespace {
@@ -231,6 +233,25 @@ void Pump(int ms) {
 bool Enabled(int panel, int control) {
     QWidget* w = Reachable(panel, control);
     return w && w->isEnabled();
+}
+
+std::string ShownText(int panel, int control) {
+    uicore::Control* c = uicore::FindControl(panel, control);
+    auto* l = c ? qobject_cast<QLabel*>(c->widget.data()) : nullptr;
+    return l ? l->text().toStdString() : std::string();
+}
+
+std::string ShownToolTip(int panel, int control) {
+    uicore::Control* c = uicore::FindControl(panel, control);
+    return c && c->widget ? c->widget->toolTip().toStdString() : std::string();
+}
+
+bool ShownYRange(int panel, int control, double* lo, double* hi) {
+    uicore::Control* c = uicore::FindControl(panel, control);
+    auto* g = c ? qobject_cast<XYGraph*>(c->widget.data()) : nullptr;
+    if (!g) return false;
+    g->shownYRange(lo, hi);
+    return true;
 }
 
 }  // namespace sim

@@ -1,6 +1,7 @@
 // Operator actions for tests and tools: each one goes through the real
 // widget as a mouse or key event would, so the event mapping is exercised.
 #pragma once
+#include <string>
 
 namespace sim {
 
@@ -34,5 +35,12 @@ void Hover(int panel, int control, double fx, double fy);
 void Pump(int ms);
 // True when the control can take input (visible and not dimmed).
 bool Enabled(int panel, int control);
+// What a text display shows on the screen now (UTF-8), which may be
+// shorter than its value.
+std::string ShownText(int panel, int control);
+// The tooltip the control shows on hover now (UTF-8).
+std::string ShownToolTip(int panel, int control);
+// The Y range an XY graph shows now, zoom and fit included; false for no graph.
+bool ShownYRange(int panel, int control, double* lo, double* hi);
 
 }  // namespace sim

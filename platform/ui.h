@@ -210,6 +210,9 @@ int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, d
 int GetAxisRange(int panel, int control, int axis, double* min, double* max);
 // Returns an XY graph to the whole of its data after the operator zoomed or panned.
 int ResetGraphView(int panel, int control);
+// Fits an XY graph's Y axis to its points inside the X range shown now
+// (ResetGraphView undoes it). 1 when fitted, 0 when no point lies there.
+int FitGraphY(int panel, int control);
 // Adds one plot of `count` points; returns a plot handle (>0) or a negative error.
 int PlotXY(int panel, int control, const void* x, const void* y, int count, int xType, int yType,
            int plotStyle, int pointStyle, int lineStyle, int pointFrequency, int color);
@@ -247,9 +250,16 @@ enum { VAL_OK_BUTTON = 0, VAL_SAVE_BUTTON = 1, VAL_SELECT_BUTTON = 2, VAL_LOAD_B
 // 0 none chosen, 1 an existing file, 2 a new file name; path gets the full path (up to 260 bytes).
 // A path longer than 259 characters is refused (negative result, empty path)
 // rather than cut to the name of some other file.
+// `fileTypeList` is patterns ("*.dat") or a named list ("Record files (*.dat)"),
+// shown first; unless the extension is restricted "All files (*)" follows.
+// The popup opens large enough for whole names, sizes and dates.
 int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, const char* fileTypeList,
                     const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
                     int allowCancel, int allowMakeDirectory, char* pathName);
+
+// Full paths the next FileSelectPopup (that one only) lists as recent files,
+// newest first: a click chooses one, a double click opens it at once.
+int SetFileSelectRecent(const char* const* paths, int count);
 
 // ---- inspection, used by tests and tools ----
 // Control identity of a named control on a panel, or negative.

@@ -5,6 +5,7 @@
 
 #include "app/corvel.h"
 #include "app/helptexts.h"
+#include "app/kept.h"
 #include "app/mainpanel.h"
 #include "link/link.h"
 #include "platform/platform.h"
@@ -53,8 +54,8 @@ void SelRecFile(void) {
     // A running recording appends to file_name, so a refused or cancelled
     // choice must not leave the refused path there.
     std::memcpy(previousName, file_name, sizeof file_name);
-    const int result =
-        FileSelectPopup(proj_dir, "record.dat", "*.dat", "FILENAME!", VAL_OK_BUTTON, 0, 1, 1, 1, file_name);
+    const int result = FileSelectPopup(StartFolder(KEPT_RECORDS), "record.dat", "*.dat", "FILENAME!",
+                                       VAL_OK_BUTTON, 0, 1, 1, 1, file_name);
     if (result <= 0) {
         std::memcpy(file_name, previousName, sizeof file_name);
         MessagePopup("ATTENTION!", "No filename was choosen! \nRecording will not be done! ");
@@ -67,6 +68,16 @@ void SelRecFile(void) {
         }
         MessagePopup("ATTENTION!", kFileInUseWarning);
     }
+    ResetTextBox(recpanel, RECP_DISPRECFILE, "");
+    SetCtrlVal(recpanel, RECP_DISPRECFILE, file_name);
+    KeepChosenFile(KEPT_RECORDS, file_name);
+}
+
+void ShowWholeRecPath(void) {
+    // The panel's own name is relative; records land in the operator's
+    // file folder, so that is what the recorder shows.
+    ReadRecFileName();
+    if (file_name[0] == '\0') return;
     ResetTextBox(recpanel, RECP_DISPRECFILE, "");
     SetCtrlVal(recpanel, RECP_DISPRECFILE, file_name);
 }

@@ -73,6 +73,15 @@ void ShowLostRecords(unsigned int lost, unsigned int total) {
     SetCtrlVal(recpanel, RECP_DISPRECORDLOST, text);
 }
 
+void ShowSavedRecords(unsigned int count, bool appended) {
+    char text[sizeof file_name + 64];
+    std::snprintf(text, sizeof text, "SAVED: %u record%s %s %s", count, count == 1 ? "" : "s",
+                  appended ? "appended to" : "in", file_name);
+    SetCtrlAttribute(recpanel, RECP_DISPRECORDLOST, ATTR_TEXT_COLOR, VAL_AUTO_COLOR);
+    SetCtrlAttribute(recpanel, RECP_DISPRECORDLOST, ATTR_TEXT_BGCOLOR, VAL_TRANSPARENT);
+    SetCtrlVal(recpanel, RECP_DISPRECORDLOST, text);
+}
+
 void ReportLostRecords(unsigned int lost, unsigned int total) {
     const char* name = lostFile;
     if (name[0] == '\0') {

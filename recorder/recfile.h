@@ -15,6 +15,9 @@ const char* LostRecordFile(void);
 // Empties the record file for a timed run; when that is impossible, tells
 // the operator why and returns false: a run never appends to old records.
 bool EmptyRecFile(void);
+// The recorder's line after records were saved: how many, and the file's
+// whole path (`appended`: a manual record added to the file).
+void ShowSavedRecords(unsigned int count, bool appended);
 // Shows on the recorder panel, without stopping the run, how many records
 // of the run so far were lost; nothing when `lost` is 0.
 void ShowLostRecords(unsigned int lost, unsigned int total);

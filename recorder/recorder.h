@@ -6,6 +6,9 @@ namespace corvel {
 void ChangePanelRecord(void);
 void CalcRecTime(void);
 void SelRecFile(void);
+// Shows the record file's whole path in DispRecFile (a relative name as
+// the folder it is written to).
+void ShowWholeRecPath(void);
 void Record(void);
 void RecordFrame(void);
 void SlowDown(void);

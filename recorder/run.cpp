@@ -64,9 +64,10 @@ void Record(void) {
     runLost = 0;
     ShowLostRecords(0, 0);
     RecordFrame();
-    if (runLost == 0)
+    if (runLost == 0) {
+        ShowSavedRecords(runRecords, false);  // which file, beside the notice
         MessagePopup("INFO!", "File has been saved!");
-    else
+    } else
         ReportLostRecords(runLost, runRecords);
     LockRun(0);
 }
@@ -117,7 +118,10 @@ void RecordManually(void) {
         pollrecord = 0;
     }
     ToFile();
-    if (!LastRecordWritten()) ReportLostRecords(1, 0);
+    if (LastRecordWritten())
+        ShowSavedRecords(1, true);
+    else
+        ReportLostRecords(1, 0);
     CountRecord();
 }
 

@@ -468,6 +468,34 @@ def graph_panel(p):
     p.session.wait_window(MAIN, p)
 
 
+def graph_keys(p):
+    """The graph panel by its keys: Ctrl+O, Ctrl+E, Esc, CLOSE; Esc on the recorder."""
+    record = os.path.join(p.files, "keys.dat")
+    csv = os.path.join(p.files, "keys.csv")
+    p.session.wait_window(MAIN, p)
+    p.press(MAIN, "push button", "RECORDER")
+    p.session.wait_window(RECORDER, p)
+    p.press(RECORDER, "push button", "SELECT FILE")
+    p.choose_file("FILENAME!", record)
+    p.press(RECORDER, "push button", "MANUAL RECORD")
+    p.wait_file(record, "MANUAL RECORD")
+    p.press(RECORDER, "push button", "SHOW GRAPH")
+    p.key_on(GRAPH, "ctrl+o")
+    p.choose_file("OPEN RECORD FILE", record)
+    p.key_on(GRAPH, "ctrl+e")
+    p.choose_file("EXPORT CSV", csv)
+    p.wait_file(csv, "Ctrl+E")
+    p.key_on(GRAPH, "Escape")
+    p.session.wait_gone(GRAPH, p)
+    p.press(RECORDER, "push button", "SHOW GRAPH")
+    p.session.wait_window(GRAPH, p)
+    p.press(GRAPH, "push button", "CLOSE")
+    p.session.wait_gone(GRAPH, p)
+    p.key_on(RECORDER, "Escape")
+    p.session.wait_gone(RECORDER, p)
+    p.session.wait_window(MAIN, p)
+
+
 def port_chooser(p):
     """PORTS... opens the port chooser; Esc closes it."""
     p.session.wait_window(MAIN, p)
@@ -495,6 +523,7 @@ SCENARIOS = [
     ("parameter-file", [], parameter_file),
     ("record-file", [], record_file),
     ("graph-panel", [], graph_panel),
+    ("graph-keys", [], graph_keys),
     ("port-chooser", [], port_chooser),
     ("calibration-recorder", [], calibration_and_recorder),
 ]

@@ -10,6 +10,8 @@
 
 #include "platform/ui.h"
 
+class QLabel;
+
 namespace uicore {
 
 struct Control {

@@ -23,6 +23,16 @@ Ticks NiceTicks(double lo, double hi, int maxTicks) {
     return t;
 }
 
+Ticks WholeTicks(double lo, double hi, int maxTicks) {
+    Ticks t = NiceTicks(lo, hi, maxTicks);
+    if (t.step >= 1.0 || !(hi > lo) || !std::isfinite(hi - lo)) return t;
+    t.step = 1.0;
+    t.first = std::ceil(lo - 1e-9);
+    t.count = static_cast<int>(std::clamp(std::floor(hi - t.first + 1e-9) + 1.0, 0.0, 200.0));
+    t.decimals = 0;
+    return t;
+}
+
 double TickValue(const Ticks& t, int i) {
     const double v = t.first + i * t.step;
     // Keep a tick at zero from being printed as a tiny negative number.

@@ -15,6 +15,9 @@ struct Ticks {
 
 // Ticks for lo..hi with at most about `maxTicks` intervals.
 Ticks NiceTicks(double lo, double hi, int maxTicks);
+// The same, with steps of whole numbers only (1, 2, 5, 10, ...): for an
+// axis that counts, such as frames.
+Ticks WholeTicks(double lo, double hi, int maxTicks);
 double TickValue(const Ticks& t, int i);
 QString TickLabel(const Ticks& t, int i);
 

@@ -86,6 +86,7 @@ struct Layout {
 struct XYGraph::Impl {
     double xmin = 0.0, xmax = 100.0, ymin = 0.0, ymax = 100.0;
     bool xauto = true, yauto = false;
+    bool xwhole = false;
     QString xlabel, ylabel;
 
     std::vector<Plot> plots;
@@ -183,12 +184,13 @@ struct XYGraph::Impl {
         const int right = 8 + fm.horizontalAdvance(QStringLiteral("00000")) / 2;
         const int plotW = std::max(1, w->width() - left - right);
         // Room for the widest label plus a gap between neighbours.
-        l.xt = chartaxis::NiceTicks(r.xlo, r.xhi, std::clamp(plotW / 60, 2, 10));
+        const auto xTicks = xwhole ? chartaxis::WholeTicks : chartaxis::NiceTicks;
+        l.xt = xTicks(r.xlo, r.xhi, std::clamp(plotW / 60, 2, 10));
         int xw = 0;
         for (int i = 0; i < l.xt.count; ++i)
             xw = std::max(xw, fm.horizontalAdvance(chartaxis::TickLabel(l.xt, i)));
         if (l.xt.count > 1 && (xw + 12) * (l.xt.count - 1) > plotW)
-            l.xt = chartaxis::NiceTicks(r.xlo, r.xhi, std::max(1, plotW / (xw + 12)));
+            l.xt = xTicks(r.xlo, r.xhi, std::max(1, plotW / (xw + 12)));
         l.plot = QRect(left, top, plotW, plotH);
         return l;
     }
@@ -579,6 +581,58 @@ void XYGraph::resetView() {
 
 bool XYGraph::viewZoomed() const {
     return d->zoomX || d->zoomY;
+}
+
+bool XYGraph::xWholeTicks() const {
+    return d->xwhole;
+}
+
+void XYGraph::setXWholeTicks(bool on) {
+    d->xwhole = on;
+    update();
+}
+
+bool XYGraph::fitYToShown() {
+    const Range r = d->shown();
+    bool any = false;
+    double lo = 0, hi = 0;
+    auto take = [&](double y) {
+        if (!std::isfinite(y)) return;
+        lo = any ? std::min(lo, y) : y;
+        hi = any ? std::max(hi, y) : y;
+        any = true;
+    };
+    // Each line from (x0, y0) to (x1, y1): its part inside the X range, so
+    // that a line crossing the range's edge counts where it crosses.
+    auto segment = [&](double x0, double y0, double x1, double y1) {
+        if (x1 < x0) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        if (x1 < r.xlo || x0 > r.xhi) return;
+        auto at = [&](double x) { return x1 == x0 ? y0 : y0 + (y1 - y0) * (x - x0) / (x1 - x0); };
+        take(x0 >= r.xlo ? y0 : at(r.xlo));
+        take(x1 <= r.xhi ? y1 : at(r.xhi));
+    };
+    for (const Plot& p : d->plots) {
+        if (p.count > 2) {
+            const float* pts = &d->pool[static_cast<size_t>(p.pool) * 2];
+            for (uint32_t i = 0; i + 1 < p.count; ++i)
+                segment(pts[i * 2], pts[i * 2 + 1], pts[i * 2 + 2], pts[i * 2 + 3]);
+        } else if (p.count == 2) {
+            segment(p.x0, p.y0, p.x1, p.y1);
+        } else if (p.count == 1 && p.x0 >= r.xlo && p.x0 <= r.xhi) {
+            take(p.y0);
+        }
+    }
+    if (!any) return false;
+    // A little room above and below, so the line does not run along the frame.
+    const double pad = hi > lo ? (hi - lo) * 0.05 : std::max(1.0, std::fabs(lo) * 0.05);
+    d->vylo = lo - pad;
+    d->vyhi = hi + pad;
+    d->zoomY = true;
+    update();
+    return true;
 }
 
 QPointF XYGraph::toData(const QPointF& pos) const {

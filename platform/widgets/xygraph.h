@@ -16,6 +16,8 @@ class XYGraph : public QWidget {
     Q_PROPERTY(bool yAutoScale READ yAutoScale WRITE setYAutoScale)
     Q_PROPERTY(QString xLabel READ xLabel WRITE setXLabel)
     Q_PROPERTY(QString yLabel READ yLabel WRITE setYLabel)
+    // true: X ticks only at whole numbers (an X axis that counts frames).
+    Q_PROPERTY(bool xWholeTicks READ xWholeTicks WRITE setXWholeTicks)
 
 public:
     explicit XYGraph(QWidget* parent = nullptr);
@@ -77,6 +79,11 @@ public:
     void pan(double dx, double dy);
     void resetView();
     bool viewZoomed() const;
+    // Fits the Y axis to the data inside the X range shown now (the view's
+    // Y part; X stays). False when no point lies in that range.
+    bool fitYToShown();
+    bool xWholeTicks() const;
+    void setXWholeTicks(bool on);
     // Data coordinates of a widget point (inside or outside the plot area).
     QPointF toData(const QPointF& widgetPos) const;
 

@@ -98,7 +98,8 @@ TEST_F(RecordViewer, PlotsEveryFrameOnTheSevenGraphsWithTheXAxisOverTheRun) {
         EXPECT_EQ(lo, 0);
         EXPECT_EQ(hi, 2);
     }
-    EXPECT_EQ(Text(GRAPHP_DISPVIEWFILE), "run.dat: 3 records, 2026-12-08T15:21:39 to 2026-12-08T15:21:59");
+    EXPECT_EQ(Text(GRAPHP_DISPVIEWFILE),
+              "run.dat in " + dir + ": 3 records, 2026-12-08T15:21:39 to 2026-12-08T15:21:59");
     // The recorder's counters and buffers are not the file's.
     EXPECT_EQ(graphcnt, count);
     EXPECT_EQ(bufcnt[1], x1);
@@ -138,7 +139,7 @@ TEST_F(RecordViewer, ARecordAfterViewingAFileContinuesTheRunsLines) {
 TEST_F(RecordViewer, CursorReadoutWheelZoomDragAndDoubleClick) {
     ASSERT_EQ(OpenRecordFile(path.c_str()), 0);
     CBF_PanelGraphGraph(graphpanel, GRAPHP_PANELGRAPHGF, EVENT_GRAPH_CURSOR, nullptr, 1, 0);
-    EXPECT_EQ(Text(GRAPHP_DISPCURSOR), "FRAME 1   GF (x0.1) 65535\n2026-12-08T15:21:49");
+    EXPECT_EQ(Text(GRAPHP_DISPCURSOR), "FRAME 1   GF (0.1 units) 65535\n2026-12-08T15:21:49");
     CBF_PanelGraphGraph(graphpanel, GRAPHP_PANELGRAPHCHREF, EVENT_GRAPH_CURSOR, nullptr, 3, 0);
     EXPECT_EQ(Text(GRAPHP_DISPCURSOR), "");  // beyond the run
 

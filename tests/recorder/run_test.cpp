@@ -203,9 +203,15 @@ TEST_F(RecordRun, ManualRecordsContinueTheCountAndTheFile) {
     StartSensor();
     StartRun(1, 2);
     ASSERT_EQ(Records().size(), 2u);
+    // Beside "File has been saved!" the recorder's line names the file, whole.
+    char line[512] = "";
+    GetCtrlVal(recpanel, RECP_DISPRECORDLOST, line, sizeof line);
+    EXPECT_EQ(std::string(line), "SAVED: 2 records in " + path);
     seam::Clear();
     sim::Click(recpanel, RECP_BUTTONMANUALRECORD);
     EXPECT_TRUE(seam::Shown().empty());
+    GetCtrlVal(recpanel, RECP_DISPRECORDLOST, line, sizeof line);
+    EXPECT_EQ(std::string(line), "SAVED: 1 record appended to " + path);
     EXPECT_EQ(otcrec, 3);
     EXPECT_EQ(Num(RECP_DISPRECORDEDVALUES), 3);
     EXPECT_EQ(Num(RECP_DISPREMAINING), -1);        // the signed difference beyond the count

@@ -164,6 +164,8 @@ const Ctrl kGRAPHP[] = {
     {"ButtonExportCsv", GRAPHP_BUTTONEXPORTCSV, CMD, DT_NONE, "CBF_ButtonExportCsv"},
     {"DispViewFile", GRAPHP_DISPVIEWFILE, TXT, DT_STRING, "CBF_DispViewFile"},
     {"DispCursor", GRAPHP_DISPCURSOR, TXT, DT_STRING, "CBF_DispCursor"},
+    {"ButtonFitY", GRAPHP_BUTTONFITY, CMD, DT_NONE, "CBF_ButtonFitY"},
+    {"ButtonCloseGraph", GRAPHP_BUTTONCLOSEGRAPH, CMD, DT_NONE, "CBF_ButtonCloseGraph"},
 };
 
 // Ring item values in item order, and the item chosen initially.

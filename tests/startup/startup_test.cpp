@@ -2,6 +2,7 @@
 // shows, and closing it ends the program.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -82,6 +83,40 @@ TEST(StartUp, LinksToTheSensorShowsTheMainPanelAndEndsOnClose) {
     // the exit-time clean-up, they crash the program on a real display.
     EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
     EXPECT_EQ(IsPanelVisible(recpanel), UIE_NO_SUCH_PANEL);
+}
+
+// A damaged settings file: one line on standard error, and the start as
+// always (COM 1, the link check, the sensor's parameters); the end writes
+// a good file with the main panel's size in its place.
+TEST(StartUp, ADamagedSettingsFileIsIgnoredAndTheStartIsUnchanged) {
+    FakeSensor sensor;
+    ASSERT_TRUE(sensor.Start(1, Answer));  // its COM 1 link lies in a configuration folder of its own
+    const std::string folder = std::string(getenv("XDG_CONFIG_HOME")) + "/corvel-scope";
+    const std::string ini = folder + "/corvel-scope.ini";
+    ASSERT_EQ(std::system(("mkdir -p '" + folder + "'").c_str()), 0);
+    FILE* f = std::fopen(ini.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("\x01\x02garbage without a mark\n[panels\nP\\width=zz\n", f);
+    std::fclose(f);
+
+    QTimer::singleShot(300, [] { InspectAndClose(); });
+    testing::internal::CaptureStderr();
+    const int rc = WinMain(0, 0, nullptr, 0);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(com, 1);
+    EXPECT_STREQ(seen.status, kVersion);
+    EXPECT_EQ(sensor.Orders(), (std::vector<int>{7, 3}));
+    EXPECT_NE(said.find(ini + " is damaged"), std::string::npos) << said;
+
+    f = std::fopen(ini.c_str(), "r");
+    ASSERT_NE(f, nullptr);
+    char text[4096] = "";
+    text[std::fread(text, 1, sizeof text - 1, f)] = '\0';
+    std::fclose(f);
+    EXPECT_NE(std::strstr(text, "format=1"), nullptr) << text;
+    EXPECT_NE(std::strstr(text, "P\\width="), nullptr) << text;
+    unlink(ini.c_str());
 }
 
 // A close that arrives the moment the main window appears, before the event

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <cstdlib>
 
 #include "platform/seam.h"
@@ -14,6 +15,10 @@ static void UnexpectedPopup(const seam::Popup& p) {
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The program keeps its settings in the configuration folder: tests
+    // never write into the real one (a test that wants its own sets it).
+    QTemporaryDir config;
+    if (config.isValid()) setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     seam::Install();

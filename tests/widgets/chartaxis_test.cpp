@@ -50,3 +50,16 @@ TEST(ChartAxis, PensKeepTheirWidthInWholeDevicePixels) {
     EXPECT_EQ(dotted.style(), Qt::DotLine);
     EXPECT_EQ(dotted.color(), red);
 }
+
+TEST(ChartAxis, WholeTicksNeverFallBetweenFrames) {
+    // Three frames zoomed in: nice ticks would be 0.2 apart.
+    chartaxis::Ticks t = chartaxis::WholeTicks(0.4, 2.6, 10);
+    EXPECT_EQ(t.step, 1);
+    EXPECT_EQ(t.count, 2);  // 1 and 2
+    EXPECT_EQ(TickLabel(t, 0), "1");
+    EXPECT_EQ(TickLabel(t, 1), "2");
+    EXPECT_EQ(chartaxis::WholeTicks(0.2, 0.8, 10).count, 0);  // no frame inside
+    // Wide ranges keep their nice steps.
+    t = chartaxis::WholeTicks(0, 1500, 8);
+    EXPECT_EQ(t.step, 200);
+}

@@ -228,3 +228,29 @@ TEST(XYGraph, DragPansWheelZoomsAroundTheMouseDoubleClickReturnsToTheData) {
     EXPECT_EQ(lo, 10);
     EXPECT_EQ(hi, 110);
 }
+
+TEST(XYGraph, FitYTakesTheValuesInsideTheFramesShownWhereLinesCrossTheEdge) {
+    XYGraph g;
+    g.resize(400, 300);
+    g.setXFollowsData(true);
+    g.setYRange(0, 4095);
+    const double xs[] = {0, 1, 2, 3, 4, 5, 6};
+    const double ys[] = {100, 3000, 2000, 2200, 2100, 2400, 4000};
+    g.addPlot(xs, ys, 7, 0xFF0000);
+    g.zoomX(0.5, 3);  // frames 1.5 to 4.5
+    ASSERT_TRUE(g.fitYToShown());
+    double lo, hi;
+    g.shownYRange(&lo, &hi);
+    // 2000 at frame 2 is the least; the largest, 2500, is where the line from
+    // frame 1 (3000) crosses 1.5; 5 % room on both sides.
+    EXPECT_NEAR(lo, 2000 - 25, 1e-6);
+    EXPECT_NEAR(hi, 2500 + 25, 1e-6);
+    g.shownXRange(&lo, &hi);
+    EXPECT_DOUBLE_EQ(lo, 1.5);  // X stays as it was
+    g.resetView();
+    g.shownYRange(&lo, &hi);
+    EXPECT_EQ(hi, 4095);
+
+    XYGraph empty;
+    EXPECT_FALSE(empty.fitYToShown());
+}
