@@ -82,6 +82,14 @@ const ControlHelp kHelp[] = {
     {"GRAPHP", "PanelGraphInt", InfoPanelGraphGraph},
     {"GRAPHP", "PanelGraphGf", InfoPanelGraphGraph},
     {"GRAPHP", "PanelGraphTemp", InfoPanelGraphGraph},
+    {"GRAPHP", "SelectBand", InfoSelectBand},
+    {"GRAPHP", "EditBandRow", InfoEditBand},
+    {"GRAPHP", "EditBandLo", InfoEditBand},
+    {"GRAPHP", "EditBandHi", InfoEditBand},
+    {"GRAPHP", "DispStats", InfoDispStats},
+    {"GRAPHP", "DispBand", InfoDispStats},
+    {"GRAPHP", "GraphHistogram", InfoGraphHistogram},
+    {"GRAPHP", "ButtonReport", InfoButtonReport},
 };
 
 }  // namespace
