@@ -68,7 +68,7 @@ void Frames(const rec2csv::Record** records, std::size_t* count) {
 
 // The band the controls ask for; false when none (the reason in `problem`).
 bool ChosenBand(int signal, double* lo, double* hi, std::string* source, std::string* problem) {
-    int mode = kBandNone;
+    unsigned short mode = kBandNone;
     GetCtrlVal(graphpanel, GRAPHP_SELECTBAND, &mode);
     char text[80];
     if (mode == kBandTeachRow) {
@@ -88,8 +88,11 @@ bool ChosenBand(int signal, double* lo, double* hi, std::string* source, std::st
         return true;
     }
     if (mode == kBandLimits) {
-        GetCtrlVal(graphpanel, GRAPHP_EDITBANDLO, lo);
-        GetCtrlVal(graphpanel, GRAPHP_EDITBANDHI, hi);
+        unsigned short a = 0, b = 0;  // limits in whole units of the signal's scale, as its values
+        GetCtrlVal(graphpanel, GRAPHP_EDITBANDLO, &a);
+        GetCtrlVal(graphpanel, GRAPHP_EDITBANDHI, &b);
+        *lo = a;
+        *hi = b;
         if (*hi < *lo) {
             *problem = "The lower limit is above the upper one";
             return false;

@@ -154,7 +154,7 @@ TEST_F(GraphStats, ZoomRunningRecordingAndEmptyRange) {
     const long inView = static_cast<long>(std::floor(hi)) - static_cast<long>(std::ceil(lo)) + 1;
     ASSERT_LT(inView, 50);
     char want[64];
-    std::snprintf(want, sizeof want, "gf_tenths %6ld", inView);
+    std::snprintf(want, sizeof want, "gf_tenths  %6ld", inView);
     EXPECT_NE(Box(GRAPHP_DISPSTATS).find(want), std::string::npos) << Box(GRAPHP_DISPSTATS);
 
     // A view beyond the frames: no numbers made up.

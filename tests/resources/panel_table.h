@@ -165,10 +165,10 @@ const Ctrl kGRAPHP[] = {
     {"DispCursor", GRAPHP_DISPCURSOR, TXT, DT_STRING, "CBF_DispCursor"},
     {"ButtonReport", GRAPHP_BUTTONREPORT, CMD, DT_NONE, "CBF_ButtonReport"},
     {"DispStats", GRAPHP_DISPSTATS, BOX, DT_STRING, "CBF_DispStats"},
-    {"SelectBand", GRAPHP_SELECTBAND, RING, DT_INT, "CBF_SelectBand"},
+    {"SelectBand", GRAPHP_SELECTBAND, RING, DT_U16, "CBF_SelectBand"},
     {"EditBandRow", GRAPHP_EDITBANDROW, NUM, DT_U16, "CBF_EditBand"},
-    {"EditBandLo", GRAPHP_EDITBANDLO, NUM, DT_DOUBLE, "CBF_EditBand"},
-    {"EditBandHi", GRAPHP_EDITBANDHI, NUM, DT_DOUBLE, "CBF_EditBand"},
+    {"EditBandLo", GRAPHP_EDITBANDLO, NUM, DT_U16, "CBF_EditBand"},
+    {"EditBandHi", GRAPHP_EDITBANDHI, NUM, DT_U16, "CBF_EditBand"},
     {"DispBand", GRAPHP_DISPBAND, BOX, DT_STRING, "CBF_DispStats"},
     {"GraphHistogram", GRAPHP_GRAPHHISTOGRAM, GRAPH, DT_NONE, "CBF_GraphHistogram"},
 };
