@@ -155,7 +155,9 @@ void ShowHistogram(void) {
         px[n] = a + w, py[n++] = 0;
     }
     PlotXY(graphpanel, GRAPHP_GRAPHHISTOGRAM, px, py, n, DT_DOUBLE, DT_DOUBLE, VAL_CONNECTED_POINTS,
-           VAL_NO_POINT, VAL_SOLID, 1, 0x404040);
+           VAL_NO_POINT, VAL_SOLID, 1, 0xD0D0D0);
+    // The classes and the band fill the width, with a class's room either side.
+    SetAxisScalingMode(graphpanel, GRAPHP_GRAPHHISTOGRAM, VAL_XAXIS, VAL_MANUAL, lo - w, hi + w);
     if (judged.hasBand) {
         xs[marks++] = judged.band.lo;
         xs[marks++] = judged.band.hi;
@@ -186,7 +188,7 @@ void Show(void) {
     ResetTextBox(graphpanel, GRAPHP_DISPSTATS, text.c_str());
     std::string band;
     if (judged.hasBand)
-        band = BandText(judged.band, judged.range.n) + "(" + judged.bandSource + ")";
+        band = BandText(judged.band, judged.range.n) + judged.bandSource;
     else
         band = judged.bandProblem.empty() ? "No band: choose a teach row or type two limits"
                                           : judged.bandProblem;

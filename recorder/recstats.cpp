@@ -180,7 +180,7 @@ std::string StatsTable(const RangeStats& s) {
     if (s.n == 0) {
         out = "no frames in the range\n";
     } else {
-        std::snprintf(line, sizeof line, "frames %zu to %zu (%zu), %s to %s\n", s.from, s.to, s.n,
+        std::snprintf(line, sizeof line, "frames %zu to %zu (%zu)\n%s to %s\n", s.from, s.to, s.n,
                       s.first.c_str(), s.last.c_str());
         out = line;
     }
