@@ -18,8 +18,16 @@ static std::string NowIso() {
     return rec2csv::IsoDateTime(now, &iso) ? iso : now.date + " " + now.time;
 }
 
+// Only what goes wrong reaches standard error: the offscreen platform's
+// notes (no runtime folder and the like) would read like faults in a script.
+static void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "corvel-report: %s\n", qPrintable(text));
+}
+
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(QuietMessages);
     ctl::Options opt;
     std::string why;
     if (!ctl::ParseOptions(argc, argv, &opt, &why) || opt.command != "report") {

@@ -158,6 +158,13 @@ TEST_F(CtlStats, EmptyRangeOneFrameAndDamage) {
     EXPECT_NE(err.find("--signal needs a column name"), std::string::npos) << err;
     EXPECT_EQ(Run("stats " + dir + "/run.dat --from 3 --to 1"), 2);
     EXPECT_EQ(Run("get --from 3"), 2);  // get still wants a memory
+
+    // report: the same judging, as a PDF page, still with the damage said.
+    ASSERT_EQ(Run("report " + dir + "/run.dat -o " + dir + "/run.pdf --band 996 1008"), 1) << err;
+    EXPECT_NE(err.find("truncated"), std::string::npos) << err;
+    EXPECT_EQ(Slurp(dir + "/run.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(Run("report " + dir + "/run.dat"), 2);  // no -o
+    EXPECT_EQ(Run("report " + dir + "/run.dat -o " + dir + "/no/such/dir/x.pdf"), 2);
 }
 
 }  // namespace
