@@ -96,6 +96,11 @@ const CallbackEntry kTable[] = {
     {"CBF_ButtonCloseGraph", CBF_ButtonCloseGraph, nullptr},
     {"CBF_ButtonFitY", CBF_ButtonFitY, nullptr},
     {"CBF_DispCursor", CBF_DispCursor, nullptr},
+    {"CBF_SelectBand", CBF_SelectBand, nullptr},
+    {"CBF_EditBand", CBF_EditBand, nullptr},
+    {"CBF_DispStats", CBF_DispStats, nullptr},
+    {"CBF_GraphHistogram", CBF_GraphHistogram, nullptr},
+    {"CBF_ButtonReport", CBF_ButtonReport, nullptr},
     {"CBF_DispUnsent", CBF_DispUnsent, nullptr},
     {"CBF_ButtonRestoreEdits", CBF_ButtonRestoreEdits, nullptr},
 };

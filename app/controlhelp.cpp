@@ -100,6 +100,14 @@ const ControlHelp kHelp[] = {
     {"GRAPHP", "DispCursor", InfoDispCursor},
     {"GRAPHP", "ButtonCloseGraph", InfoButtonCloseGraph},
     {"GRAPHP", "ButtonFitY", InfoButtonFitY},
+    {"GRAPHP", "SelectBand", InfoSelectBand},
+    {"GRAPHP", "EditBandRow", InfoEditBand},
+    {"GRAPHP", "EditBandLo", InfoEditBand},
+    {"GRAPHP", "EditBandHi", InfoEditBand},
+    {"GRAPHP", "DispStats", InfoDispStats},
+    {"GRAPHP", "DispBand", InfoDispStats},
+    {"GRAPHP", "GraphHistogram", InfoGraphHistogram},
+    {"GRAPHP", "ButtonReport", InfoButtonReport},
 };
 
 int PanelNamed(const char* name) {

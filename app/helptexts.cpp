@@ -63,6 +63,22 @@ const char InfoButtonFitY[] =
     " Fits the Y axis to the values of the frames shown. \n"
     " A double click on the graph shows the whole run again. \n"
     " Shortcut Key: Ctrl+Y. ";
+const char InfoSelectBand[] =
+    " Chooses the tolerance band of the signal shown: NONE, the band of a TEACH ROW \n"
+    " (as the scope draws it) or two typed LIMITS. Frames inside, below and above it, \n"
+    " and Pp and Ppk from the overall standard deviation, are shown below. ";
+const char InfoEditBand[] =
+    " The teach row of the band, or its lower and upper limits, in the signal's own scale \n"
+    " (GF in tenths of a unit). ";
+const char InfoDispStats[] =
+    " Statistics of the seven signals for the frames in view (zoom, move) or the range \n"
+    " marked with Shift+drag on the graph; a double click returns to the whole run. \n"
+    " GF in tenths of a unit; std with n - 1. ";
+const char InfoGraphHistogram[] =
+    " Histogram of the signal shown over the same frames: the band dashed, the mean solid. ";
+const char InfoButtonReport[] =
+    " Writes one A4 page as PDF: the record file, the frames and their dates, the graph \n"
+    " of the signal shown with its band, the statistics and the histogram. ";
 const char InfoDispViewFile[] = " Shows the record file in the graphs: its name, records and time span. ";
 const char InfoDispCursor[] = " Shows frame number, value, date and time of the frame under the mouse. ";
 const char InfoSwitchPara[] = " Hide or show the TEACH TABLE.";

@@ -36,6 +36,13 @@ struct Options {
     double seconds = 0;    // live --seconds (0: no limit)
     double interval = -1;  // record --interval
     long count = 0;        // record --count
+    // stats and report: the frames --from N --to M (inclusive; -1 not given),
+    // the band's signal and two limits.
+    long fromFrame = -1, toFrame = -1;
+    std::string signal;
+    bool band = false;
+    double bandLo = 0, bandHi = 0;
+    std::string fromText, toText;  // --from / --to as given, read by the command
 };
 
 // Parses the command line; false with the reason in `why`.
@@ -80,6 +87,13 @@ int PrintDifferences(const unsigned short* a, const unsigned short* b, const cha
 // ---- live data and recordings ----
 int RunLive(const Options& opt);
 int RunRecord(const Options& opt);
+// ---- judging a record file ----
+// stats: the table and band figures of a record file, or JSON.
+int RunStats(const Options& opt);
+// report: the one-page PDF, written by the corvel-report helper beside
+// corvel-ctl (which links the GUI libraries corvel-ctl keeps out).
+int RunReport(const Options& opt, char** argv);
+
 // Set by SIGINT and SIGTERM: the loops end after the frame in hand.
 bool StopRequested();
 void InstallStopHandlers();

@@ -27,8 +27,9 @@ bool OutputsUsable(const ctl::Options& opt) {
     std::string pattern;
     if (opt.command == "live") pattern = opt.output;
     if (opt.command == "record") pattern = opt.args[0];
-    if (opt.command == "get") pattern = opt.output;
+    if (opt.command == "get" || opt.command == "report") pattern = opt.output;
     if (pattern.empty()) return true;
+    if (opt.ports.empty()) return OutputUsable(pattern);
     for (const ctl::Port& p : opt.ports)
         if (!OutputUsable(pattern == "-" ? pattern : ctl::ForPort(pattern, p))) return false;
     return true;
@@ -56,6 +57,9 @@ int main(int argc, char** argv) {
             if (!IsMemory(opt.args[i]) && !ctl::LoadParameterFile(opt.args[i], words + 140 * i))
                 return ctl::kBadInput;
     if (!OutputsUsable(opt)) return ctl::kBadInput;
+    // A record file is judged without any port.
+    if (opt.command == "stats") return ctl::RunStats(opt);
+    if (opt.command == "report") return ctl::RunReport(opt, argv);
 
     if (!ctl::NeedsPort(opt)) return ctl::RunCommand(opt, words);
     ctl::InstallStopHandlers();

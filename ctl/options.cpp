@@ -7,6 +7,7 @@
 
 #include "app/corvel.h"
 #include "ctl/ctl.h"
+#include "recorder/recstats.h"
 
 namespace ctl {
 
@@ -26,6 +27,11 @@ const char kUsage[] =
     "  live [--frames N | --seconds S] [--csv FILE|-] [--keep-going]\n"
     "                                     live data as CSV (standard output by default)\n"
     "  record --interval S --count N FILE a timed recording into a record file\n"
+    "  stats FILE [--from N] [--to M] [--signal NAME] [--band LO HI] [--json]\n"
+    "                                     statistics of a record file's frames N to M\n"
+    "                                     (from 0, M included); the band of one signal\n"
+    "  report FILE -o OUT.pdf [the options of stats]\n"
+    "                                     the same as a one-page PDF report\n"
     "\n"
     "Ports: --com N (COM n, as the panel program counts them; default COM 1) or\n"
     "--device PATH. Given more than once, the command runs on every port at the\n"
@@ -77,10 +83,71 @@ bool SharedFile(const Options& o, const std::string& name) {
     return o.ports.size() > 1 && !name.empty() && name != "-" && name.find("%p") == std::string::npos;
 }
 
+bool FrameNumber(const std::string& flag, const std::string& text, long* out, std::string* why) {
+    if (!Number(text.c_str(), 0, 2147483647L, out))
+        return Fail(why, flag + " needs a frame number 0 or more, not \"" + text + "\"");
+    return true;
+}
+
+bool Limit(const char* s, double* out) {
+    if (!s || !*s) return false;
+    char* end = nullptr;
+    errno = 0;
+    *out = std::strtod(s, &end);
+    return !errno && !*end && std::isfinite(*out);
+}
+
+// --from and --to name a memory for get and send, frames for stats and report.
+bool ResolveFromTo(Options* o, std::string* why) {
+    const bool frames = o->command == "stats" || o->command == "report";
+    const std::string* texts[2] = {&o->fromText, &o->toText};
+    const char* flags[2] = {"--from", "--to"};
+    long* ends[2] = {&o->fromFrame, &o->toFrame};
+    for (int i = 0; i < 2; ++i) {
+        if (texts[i]->empty()) continue;
+        if (frames) {
+            if (!FrameNumber(flags[i], *texts[i], ends[i], why)) return false;
+        } else if (!Memory(texts[i]->c_str(), &o->memory)) {
+            return Fail(why, std::string(flags[i]) + " needs ram or eeprom, not \"" + *texts[i] + "\"");
+        }
+    }
+    return true;
+}
+
+bool CheckJudging(Options* o, std::string* why) {
+    const std::string& c = o->command;
+    if (o->args.size() != 1) return Fail(why, c + " needs one record file");
+    if (c == "report" && o->output.empty()) return Fail(why, "report needs -o OUT.pdf");
+    if (c == "stats" && !o->output.empty()) return Fail(why, "-o belongs to report; stats prints");
+    if (o->fromFrame >= 0 && o->toFrame >= 0 && o->toFrame < o->fromFrame)
+        return Fail(why, "--to must not be less than --from");
+    if (o->band && o->bandHi < o->bandLo) return Fail(why, "--band needs LO not above HI");
+    if (!o->signal.empty() && corvel::StatSignalByName(o->signal) < 0)
+        return Fail(
+            why,
+            "--signal needs a column name: ch_ref, ch_dir, ch_dif, norm, int, gf_tenths or temp, not \"" +
+                o->signal + "\"");
+    return true;
+}
+
 bool Check(Options* o, std::string* why) {
     const std::string& c = o->command;
     const size_t n = o->args.size();
     if (c.empty()) return Fail(why, "no command given");
+    if (!ResolveFromTo(o, why)) return false;
+    const bool judging = c == "stats" || c == "report";
+    if (!judging && (!o->signal.empty() || o->band))
+        return Fail(why, "--signal and --band belong to stats and report");
+    if (judging) {
+        if (!CheckJudging(o, why)) return false;
+        if (o->json && c == "report") return Fail(why, "--json belongs to stats");
+        if (!o->ports.empty()) return Fail(why, c + " reads a record file; it takes no port");
+        return true;
+    }
+    if (!o->fromText.empty() || !o->toText.empty()) {
+        if (c != "get" && c != "send")
+            return Fail(why, "--from and --to belong to get, send, stats and report");
+    }
     if (c == "info") {
         if (n) return Fail(why, "info takes no arguments");
     } else if (c == "get") {
@@ -107,7 +174,6 @@ bool Check(Options* o, std::string* why) {
     } else {
         return Fail(why, "unknown command \"" + c + "\"");
     }
-    if (c != "get" && c != "send" && o->memory) return Fail(why, "--from and --to belong to get and send");
     if (o->verify && c != "send") return Fail(why, "--verify belongs to send");
     if (o->ports.empty()) o->ports.push_back(Port{1, ""});
     return true;
@@ -136,10 +202,19 @@ bool ParseOptions(int argc, char** argv, Options* o, std::string* why) {
             o->ports.push_back(Port{0, value});
             ++i;
         } else if (a == "--from" || a == "--to") {
-            if (!need("ram or eeprom")) return false;
-            if (!Memory(value, &o->memory))
-                return Fail(why, a + " needs ram or eeprom, not \"" + value + "\"");
+            if (!need("ram or eeprom, or a frame number")) return false;
+            (a == "--from" ? o->fromText : o->toText) = value;
             ++i;
+        } else if (a == "--signal") {
+            if (!need("a signal name")) return false;
+            o->signal = value;
+            ++i;
+        } else if (a == "--band") {
+            if (i + 2 >= argc) return Fail(why, "--band needs two limits, LO and HI");
+            if (!Limit(argv[i + 1], &o->bandLo) || !Limit(argv[i + 2], &o->bandHi))
+                return Fail(why, "--band needs two numbers, LO and HI");
+            o->band = true;
+            i += 2;
         } else if (a == "-o" || a == "--csv") {
             if (!need("a file name")) return false;
             if (!*value) return Fail(why, a + " needs a file name");

@@ -2,6 +2,10 @@
 // graph panel of recorded frames.
 #pragma once
 
+#include <vector>
+
+#include "tools/rec2csv/recparse.h"
+
 namespace corvel {
 
 // ---- measurement display and history buffers ----
@@ -55,6 +59,24 @@ int ViewedRecords(void);
 void ForgetViewedFile(void);
 // The readout text for frame `frame` of graph `signal` (EditSignal's value).
 void ShowCursorReadout(int signal, int frame);
+// The records of the file shown (empty when none) and its path.
+const std::vector<rec2csv::Record>* ViewedRecordList(void);
+const char* ViewedFilePath(void);
+
+// ---- judging a recording on the graph panel ----
+// Statistics, band and histogram of the frames in view or marked, worked
+// out again now.
+void RefreshGraphStats(void);
+// A timed recording starts: the run kept for the statistics starts empty.
+void GraphStatsRunStarted(void);
+// A frame was recorded: kept, and the numbers follow at most a few times a second.
+void GraphStatsFrame(void);
+// A file was opened or the run shown again: the marked range is dropped.
+void GraphStatsSourceChanged(void);
+// A graph's range or view event (EVENT_GRAPH_RANGE, EVENT_GRAPH_VIEW).
+void GraphStatsEvent(int event, int eventData1, int eventData2);
+// Writes the report page of what the panel shows. 0, or negative (said on the panel).
+int WriteGraphReport(const char* path);
 
 int CBF_GRAPHP(int panel, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_ButtonShowGraph(int panel, int control, int event, void* callbackData, int eventData1,
@@ -79,5 +101,10 @@ bool FitShownGraphY(void);
 int CBF_DispViewFile(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_DispCursor(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_DispLive(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_SelectBand(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_EditBand(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_DispStats(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_GraphHistogram(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int CBF_ButtonReport(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 
 }  // namespace corvel

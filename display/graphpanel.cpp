@@ -49,6 +49,7 @@ void InitPanelGraph(void) {
     GraphsFollowFrames();
     bufcnt[0] = bufcnt[1] = 0;
     for (const Signal& s : kSignals) s.buf[0] = s.buf[1] = *s.value;
+    GraphStatsRunStarted();
 }
 
 void SetPanelGraphData(void) {
@@ -66,6 +67,7 @@ void SetPanelGraphData(void) {
                VAL_SOLID, 1, s.color);
     }
     ++graphcnt;  // unsigned 16-bit: 65535 wraps to 0
+    GraphStatsFrame();
 }
 
 void SetGraphVisible(void) {
@@ -74,6 +76,7 @@ void SetGraphVisible(void) {
     for (const Signal& s : kSignals) SetCtrlAttribute(graphpanel, s.graph, ATTR_VISIBLE, 0);
     int shown = sig < kSignalCount ? kSignals[sig].graph : GRAPHP_PANELGRAPHCHREF;
     SetCtrlAttribute(graphpanel, shown, ATTR_VISIBLE, 1);
+    RefreshGraphStats();
 }
 
 int CBF_GRAPHP(int panelHandle, int event, void*, int, int) {
@@ -97,11 +100,12 @@ int CBF_EditSignal(int, int, int event, void*, int, int) {
     return 0;
 }
 
-int CBF_PanelGraphGraph(int, int control, int event, void*, int eventData1, int) {
+int CBF_PanelGraphGraph(int, int control, int event, void*, int eventData1, int eventData2) {
     if (event == EVENT_GRAPH_CURSOR) {
         for (int k = 0; k < kSignalCount; ++k)
             if (kSignals[k].graph == control) ShowCursorReadout(k, eventData1);
     }
+    GraphStatsEvent(event, eventData1, eventData2);
     return HelpOnly(event, InfoPanelGraphGraph);
 }
 

@@ -158,6 +158,7 @@ int OpenRecordFile(const char* path) {
     ShowLastViewedFrame();
     DescribeViewed();
     SetCtrlVal(graphpanel, GRAPHP_DISPCURSOR, "");
+    GraphStatsSourceChanged();
     return 0;
 }
 
@@ -194,6 +195,15 @@ void ForgetViewedFile(void) {
     viewedPath[0] = '\0';
     ShowViewLine(true, "");
     SetCtrlVal(graphpanel, GRAPHP_DISPCURSOR, "");
+    GraphStatsSourceChanged();
+}
+
+const std::vector<rec2csv::Record>* ViewedRecordList(void) {
+    return &viewed.records;
+}
+
+const char* ViewedFilePath(void) {
+    return viewedPath;
 }
 
 void ShowCursorReadout(int signal, int frame) {

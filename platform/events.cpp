@@ -235,6 +235,18 @@ void WireControl(Panel* p, Control* c) {
                     };
                     SendCtrlEvent(h, id, EVENT_GRAPH_CURSOR, whole(x), whole(y));
                 });
+                QObject::connect(g, &XYGraph::rangeMarked, g, [h, id](double x0, double x1) {
+                    // Whole frames inside the span; a span within one frame keeps that frame.
+                    double from = std::ceil(std::clamp(x0, -1.0, 1e9)),
+                           to = std::floor(std::clamp(x1, -1.0, 1e9));
+                    if (to < from) from = to = std::round(std::clamp((x0 + x1) / 2, 0.0, 1e9));
+                    SendCtrlEvent(h, id, EVENT_GRAPH_RANGE, static_cast<int>(std::max(0.0, from)),
+                                  static_cast<int>(std::max(0.0, to)));
+                });
+                QObject::connect(g, &XYGraph::rangeCleared, g,
+                                 [h, id]() { SendCtrlEvent(h, id, EVENT_GRAPH_RANGE, -1, -1); });
+                QObject::connect(g, &XYGraph::viewChanged, g,
+                                 [h, id]() { SendCtrlEvent(h, id, EVENT_GRAPH_VIEW, 0, 0); });
             }
             break;
         default:

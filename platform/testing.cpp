@@ -13,6 +13,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
@@ -109,6 +110,21 @@ void Hover(int panel, int control, double fx, double fy) {
     QWidget* w = Reachable(panel, control);
     if (!w) return;
     QTest::mouseMove(w, QPoint(static_cast<int>(w->width() * fx), static_cast<int>(w->height() * fy)));
+    QApplication::processEvents();
+}
+
+void ShiftDrag(int panel, int control, double fx0, double fx1, double fy) {
+    QWidget* w = Reachable(panel, control);
+    if (!w) return;
+    auto at = [&](double fx) { return QPointF(w->width() * fx, w->height() * fy); };
+    // Sent by hand: a synthetic move must carry the held button.
+    auto send = [&](QEvent::Type type, const QPointF& p, Qt::MouseButtons held) {
+        QMouseEvent e(type, p, w->mapToGlobal(p), Qt::LeftButton, held, Qt::ShiftModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    send(QEvent::MouseButtonPress, at(fx0), Qt::LeftButton);
+    send(QEvent::MouseMove, at(fx1), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, at(fx1), Qt::NoButton);
     QApplication::processEvents();
 }
 

@@ -31,6 +31,9 @@ void Focus(int panel, int control);
 // Moves the mouse (no button) to a point of the control, given as
 // fractions of its width and height.
 void Hover(int panel, int control, double fx, double fy);
+// Drags with the left button and Shift held from fx0 to fx1 (fractions of
+// the control's width) at height fy, as an operator marks a range.
+void ShiftDrag(int panel, int control, double fx0, double fx1, double fy);
 // Runs pending events for up to `ms` milliseconds.
 void Pump(int ms);
 // True when the control can take input (visible and not dimmed).

@@ -14,6 +14,11 @@ enum {
     // The mouse moved over the plot area of an XY graph: eventData1 and
     // eventData2 are its X and Y in data units, rounded to integers.
     EVENT_GRAPH_CURSOR = 12,
+    // Shift+drag marked frames eventData1 to eventData2 on an XY graph
+    // (rounded inwards); both -1 when a double click cleared the mark.
+    EVENT_GRAPH_RANGE = 13,
+    // The operator zoomed or panned an XY graph, or returned to its whole data.
+    EVENT_GRAPH_VIEW = 14,
 };
 
 // Control callback: panel, control, event, callback data, two event words.
@@ -224,6 +229,14 @@ int SwapGraphPlots(int panel, int control);
 int GetGraphPlotCount(int panel, int control);
 // Copies the points of plot `index` (0 = oldest) into x and y; returns the count.
 int GetGraphPlotPoints(int panel, int control, int index, double* x, double* y, int max, int* color);
+
+// Drawn over an XY graph's plots, not plots (the plot count is unchanged):
+// a tolerance band lo..hi (dashed lines over a light fill), the X span
+// x0..x1 marked, vertical marks at xs (colour 0xRRGGBB, dashed or solid).
+// on = 0 or count = 0 removes them.
+int SetGraphBand(int panel, int control, int on, double lo, double hi);
+int SetGraphMarkedRange(int panel, int control, int on, double x0, double x1);
+int SetGraphXMarks(int panel, int control, const double* xs, const int* colors, const int* dashed, int count);
 
 // ---- text boxes ----
 int GetTextBoxLine(int panel, int control, int line, char* out, int size = 1024);

@@ -64,6 +64,7 @@ void Record(void) {
     runLost = 0;
     ShowLostRecords(0, 0);
     RecordFrame();
+    RefreshGraphStats();  // the last frames of a fast run, not yet counted
     if (runLost == 0) {
         ShowSavedRecords(runRecords, false);  // which file, beside the notice
         MessagePopup("INFO!", "File has been saved!");

@@ -109,6 +109,11 @@ struct XYGraph::Impl {
     bool zoomX = false, zoomY = false;
     double vxlo = 0, vxhi = 0, vylo = 0, vyhi = 0;
     bool dragging = false;
+    bool marking = false;  // Shift+drag marks an X span instead of panning
+    bool band = false, marked = false;
+    double bandLo = 0, bandHi = 0, markLo = 0, markHi = 0;
+    std::vector<XYGraph::XMark> xmarks;
+    void paintMarks(QPainter& p, const QRect& pr, const Range& r, qreal dpr) const;
     QPointF dragFrom;
     Range dragRange{0, 0, 0, 0};
 
@@ -412,6 +417,41 @@ QRect XYGraph::plotRect() const {
     return d->layout(this, d->shown()).plot;
 }
 
+// The band, the marked span and the X marks, clipped to the plot area.
+void XYGraph::Impl::paintMarks(QPainter& p, const QRect& pr, const Range& r, qreal dpr) const {
+    const Impl& m = *this;
+    if (!m.band && !m.marked && m.xmarks.empty()) return;
+    const double sx = (pr.width() - 1) / (r.xhi - r.xlo);
+    const double sy = (pr.height() - 1) / (r.yhi - r.ylo);
+    auto mapX = [&](double v) { return std::clamp(pr.left() + (v - r.xlo) * sx, -1e6, 1e6); };
+    auto mapY = [&](double v) { return std::clamp(pr.top() + (r.yhi - v) * sy, -1e6, 1e6); };
+    p.save();
+    p.setClipRect(pr);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (m.marked) {
+        const double a = mapX(m.markLo), b = mapX(m.markHi);
+        p.fillRect(QRectF(QPointF(a, pr.top()), QPointF(std::max(b, a + 1), pr.bottom())),
+                   QColor(0, 90, 200, 40));
+        p.setPen(chartaxis::ChartPen(QColor(0, 90, 200), dpr));
+        p.drawLine(QPointF(a, pr.top()), QPointF(a, pr.bottom()));
+        p.drawLine(QPointF(b, pr.top()), QPointF(b, pr.bottom()));
+    }
+    if (m.band) {
+        const double hi = mapY(m.bandHi), lo = mapY(m.bandLo);
+        p.fillRect(QRectF(QPointF(pr.left(), hi), QPointF(pr.right(), lo)), QColor(230, 120, 0, 30));
+        p.setPen(chartaxis::ChartPen(QColor(200, 90, 0), dpr, 1.5, Qt::DashLine));
+        p.drawLine(QPointF(pr.left(), hi), QPointF(pr.right(), hi));
+        p.drawLine(QPointF(pr.left(), lo), QPointF(pr.right(), lo));
+    }
+    for (const XYGraph::XMark& k : m.xmarks) {
+        p.setPen(
+            chartaxis::ChartPen(QColor::fromRgb(k.rgb), dpr, 1.5, k.dashed ? Qt::DashLine : Qt::SolidLine));
+        const double x = mapX(k.x);
+        p.drawLine(QPointF(x, pr.top()), QPointF(x, pr.bottom()));
+    }
+    p.restore();
+}
+
 void XYGraph::paintEvent(QPaintEvent* e) {
     Impl& m = *d;
     const Range r = m.shown();
@@ -470,7 +510,10 @@ void XYGraph::paintEvent(QPaintEvent* e) {
     // Plots: only the part inside the exposed area, clipped in data space so
     // that far-off points never reach the rasteriser, in one batch per colour.
     const QRect exposed = e->rect().intersected(pr);
-    if (exposed.isEmpty() || m.plots.empty()) return;
+    if (exposed.isEmpty() || m.plots.empty()) {
+        m.paintMarks(p, pr, r, dpr);
+        return;
+    }
     Range cut;
     cut.xlo = r.xlo + (exposed.left() - 1 - left) / sx;
     cut.xhi = r.xlo + (exposed.right() + 1 - left) / sx;
@@ -511,6 +554,32 @@ void XYGraph::paintEvent(QPaintEvent* e) {
         }
     }
     for (size_t c = 0; c < m.palette.size(); ++c) flush(c);
+    m.paintMarks(p, pr, r, dpr);
+}
+
+void XYGraph::setBand(bool on, double lo, double hi) {
+    d->band = on && std::isfinite(lo) && std::isfinite(hi);
+    d->bandLo = std::min(lo, hi);
+    d->bandHi = std::max(lo, hi);
+    update();
+}
+
+void XYGraph::setMarkedRange(bool on, double x0, double x1) {
+    d->marked = on && std::isfinite(x0) && std::isfinite(x1);
+    d->markLo = std::min(x0, x1);
+    d->markHi = std::max(x0, x1);
+    update();
+}
+
+bool XYGraph::markedRange(double* x0, double* x1) const {
+    *x0 = d->markLo;
+    *x1 = d->markHi;
+    return d->marked;
+}
+
+void XYGraph::setXMarks(const XMark* marks, int count) {
+    d->xmarks.assign(marks, marks + std::max(0, count));
+    update();
 }
 
 // ---- the operator's view: zoom, pan, reset, cursor ----
@@ -548,6 +617,7 @@ void XYGraph::zoomX(double factor, double aboutX) {
     if (!Scaled(r.xlo, r.xhi, factor, aboutX, &d->vxlo, &d->vxhi)) return;
     d->zoomX = true;
     update();
+    emit viewChanged();
 }
 
 void XYGraph::zoomY(double factor, double aboutY) {
@@ -555,6 +625,7 @@ void XYGraph::zoomY(double factor, double aboutY) {
     if (!Scaled(r.ylo, r.yhi, factor, aboutY, &d->vylo, &d->vyhi)) return;
     d->zoomY = true;
     update();
+    emit viewChanged();
 }
 
 void XYGraph::pan(double dx, double dy) {
@@ -571,12 +642,15 @@ void XYGraph::pan(double dx, double dy) {
         d->zoomY = true;
     }
     update();
+    emit viewChanged();
 }
 
 void XYGraph::resetView() {
+    const bool was = d->zoomX || d->zoomY;
     d->zoomX = d->zoomY = false;
     d->dragging = false;
     update();
+    if (was) emit viewChanged();
 }
 
 bool XYGraph::viewZoomed() const {
@@ -663,14 +737,21 @@ void XYGraph::mousePressEvent(QMouseEvent* e) {
         QWidget::mousePressEvent(e);
         return;
     }
-    d->dragging = true;
     d->dragFrom = e->position();
     d->dragRange = d->shown();
+    d->marking = (e->modifiers() & Qt::ShiftModifier) && plotRect().contains(e->position().toPoint());
+    d->dragging = !d->marking;
+    if (d->marking) {
+        const double x = toData(e->position()).x();
+        setMarkedRange(true, x, x);
+    }
     e->accept();
 }
 
 void XYGraph::mouseMoveEvent(QMouseEvent* e) {
     const QRect pr = plotRect();
+    if (d->marking && (e->buttons() & Qt::LeftButton))
+        setMarkedRange(true, toData(d->dragFrom).x(), toData(e->position()).x());
     if (d->dragging && (e->buttons() & Qt::LeftButton)) {
         const Range& r = d->dragRange;
         const double sx = (pr.width() - 1) / (r.xhi - r.xlo);
@@ -686,6 +767,7 @@ void XYGraph::mouseMoveEvent(QMouseEvent* e) {
             d->zoomY = true;
         }
         update();
+        emit viewChanged();
     }
     if (pr.contains(e->position().toPoint())) {
         const QPointF at = toData(e->position());
@@ -695,11 +777,24 @@ void XYGraph::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void XYGraph::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) d->dragging = false;
+    if (e->button() == Qt::LeftButton) {
+        d->dragging = false;
+        if (d->marking) {
+            d->marking = false;
+            emit rangeMarked(d->markLo, d->markHi);
+        }
+    }
     e->accept();
 }
 
 void XYGraph::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) resetView();
+    if (e->button() == Qt::LeftButton) {
+        d->marking = false;
+        resetView();
+        if (d->marked) {
+            setMarkedRange(false, 0, 0);
+            emit rangeCleared();
+        }
+    }
     e->accept();
 }

@@ -87,9 +87,28 @@ public:
     // Data coordinates of a widget point (inside or outside the plot area).
     QPointF toData(const QPointF& widgetPos) const;
 
+    // Drawn over the plots, not plots themselves (the plot list stays the
+    // data's): a tolerance band (two dashed lines over a light fill), the X
+    // span the operator marked, and vertical marks at X values.
+    void setBand(bool on, double lo, double hi);
+    void setMarkedRange(bool on, double x0, double x1);
+    struct XMark {
+        double x;
+        uint32_t rgb;
+        bool dashed;
+    };
+    void setXMarks(const XMark* marks, int count);
+    bool markedRange(double* x0, double* x1) const;
+
 signals:
     // The mouse moved over the plot area, at data coordinates x, y.
     void cursorMoved(double x, double y);
+    // Shift+drag marked the X span x0..x1 (x0 <= x1); a double click, which
+    // returns to the whole data, clears it (rangeCleared).
+    void rangeMarked(double x0, double x1);
+    void rangeCleared();
+    // The operator zoomed, panned or returned to the whole data.
+    void viewChanged();
 
 protected:
     void paintEvent(QPaintEvent* e) override;

@@ -62,12 +62,12 @@ protected:
 TEST_F(Kept, ASettingsFileGivesSizesFoldersAndRecentFilesAndTheEndKeepsThem) {
     // As an operator or an administrator could write it by hand.
     std::ofstream(ini) << "[General]\nformat=1\n\n[folders]\nparameters=" << params << "\nrecords=" << records
-                       << "\n\n[panels]\nGRAPHP\\width=1111\nGRAPHP\\height=777\n\n[recent]\nrecords="
+                       << "\n\n[panels]\nGRAPHP\\width=1200\nGRAPHP\\height=777\n\n[recent]\nrecords="
                        << records << "/old.dat, " << records << "/gone.dat\n";
     KeepStart();
     int w = 0, h = 0;
     GetPanelSize(graphpanel, &w, &h);
-    EXPECT_EQ(w, 1111);
+    EXPECT_EQ(w, 1200);
     EXPECT_EQ(h, 777);
     EXPECT_STREQ(StartFolder(KEPT_RECORDS), records.c_str());
     EXPECT_STREQ(StartFolder(KEPT_PARAMETERS), params.c_str());

@@ -166,6 +166,14 @@ const Ctrl kGRAPHP[] = {
     {"DispCursor", GRAPHP_DISPCURSOR, TXT, DT_STRING, "CBF_DispCursor"},
     {"ButtonFitY", GRAPHP_BUTTONFITY, CMD, DT_NONE, "CBF_ButtonFitY"},
     {"ButtonCloseGraph", GRAPHP_BUTTONCLOSEGRAPH, CMD, DT_NONE, "CBF_ButtonCloseGraph"},
+    {"ButtonReport", GRAPHP_BUTTONREPORT, CMD, DT_NONE, "CBF_ButtonReport"},
+    {"DispStats", GRAPHP_DISPSTATS, BOX, DT_STRING, "CBF_DispStats"},
+    {"SelectBand", GRAPHP_SELECTBAND, RING, DT_U16, "CBF_SelectBand"},
+    {"EditBandRow", GRAPHP_EDITBANDROW, NUM, DT_U16, "CBF_EditBand"},
+    {"EditBandLo", GRAPHP_EDITBANDLO, NUM, DT_U16, "CBF_EditBand"},
+    {"EditBandHi", GRAPHP_EDITBANDHI, NUM, DT_U16, "CBF_EditBand"},
+    {"DispBand", GRAPHP_DISPBAND, BOX, DT_STRING, "CBF_DispStats"},
+    {"GraphHistogram", GRAPHP_GRAPHHISTOGRAM, GRAPH, DT_NONE, "CBF_GraphHistogram"},
 };
 
 // Ring item values in item order, and the item chosen initially.
@@ -178,9 +186,13 @@ struct Ring {
 };
 
 const Ring kRings[] = {
-    {P, P_EDITPMOD, {0, 1}, 2, 0},           {P, P_EVALMODE, {0, 1}, 2, 0},
-    {P, P_EDITTRIGGER, {0, 1, 2}, 3, 0},     {P, P_EDITDIGITALOUTMODE, {1, 2, 3}, 3, 1},
-    {P, P_SELECTSOURCE, {0, 1, 2, 3}, 4, 0}, {GRAPHP, GRAPHP_EDITSIGNAL, {0, 1, 2, 3, 4, 5, 6}, 7, 0},
+    {P, P_EDITPMOD, {0, 1}, 2, 0},
+    {P, P_EVALMODE, {0, 1}, 2, 0},
+    {P, P_EDITTRIGGER, {0, 1, 2}, 3, 0},
+    {P, P_EDITDIGITALOUTMODE, {1, 2, 3}, 3, 1},
+    {P, P_SELECTSOURCE, {0, 1, 2, 3}, 4, 0},
+    {GRAPHP, GRAPHP_EDITSIGNAL, {0, 1, 2, 3, 4, 5, 6}, 7, 0},
+    {GRAPHP, GRAPHP_SELECTBAND, {0, 1, 2}, 3, 0},
 };
 
 // Ranges of the numeric inputs and sliders.
@@ -205,6 +217,9 @@ const Range kRanges[] = {
     {RECP, RECP_EDITINTERVAL, 1, 32767},
     {RECP, RECP_EDITRECVAL, 1, 65535},
     {CALIBP, CALIBP_SLIDEREFPOWER, 0, 1000},
+    {GRAPHP, GRAPHP_EDITBANDROW, 0, 30},
+    {GRAPHP, GRAPHP_EDITBANDLO, 0, 65535},
+    {GRAPHP, GRAPHP_EDITBANDHI, 0, 65535},
 };
 
 }  // namespace paneltable
