@@ -12,6 +12,7 @@ PACKAGES=(
   lintian desktop-file-utils appstream binutils
   xvfb python3-xlib
   xdotool python3-dbus dbus-daemon at-spi2-core
+  weston qt6-wayland
 )
 
 missing=()

@@ -17,6 +17,15 @@ void Reason(const ComPortInfo& info, char* out, size_t size) {
         out[0] = static_cast<char>(out[0] - 'A' + 'a');
 }
 
+// A frame moves 68 bytes of 10 bits at 19200 baud (35.4 ms) plus the
+// sensor's and the program's turn-around. An adapter whose timer holds the
+// reply back adds on average half a timer period to every frame.
+constexpr double kFrameMs = 68 * 10 * 1000.0 / 19200 + 1.6;
+
+int FramesPerSecond(int latencyMs) {
+    return static_cast<int>(1000.0 / (kFrameMs + latencyMs / 2.0) + 0.5);
+}
+
 }  // namespace
 
 const char* OpenErrorText(int code) {
@@ -49,7 +58,18 @@ void PortDetailText(unsigned short port, char* text, size_t size) {
         const char* dev = info.device;
         switch (info.fault) {
             case COM_FAULT_NONE:
-                if (info.open) snprintf(text, size, "COM%u = %.500s", port, dev);
+                if (!info.open) break;
+                if (!info.driver[0]) {
+                    snprintf(text, size, "COM%u = %.500s", port, dev);
+                } else if (info.latencyMs <= 1) {
+                    snprintf(text, size, "COM%u = %.500s (%s)", port, dev, info.driver);
+                } else {
+                    snprintf(text, size,
+                             "COM%u = %.500s (%s): latency timer %d ms, live data ~%d instead of ~%d "
+                             "frames/s; see README: USB adapters",
+                             port, dev, info.driver, info.latencyMs, FramesPerSecond(info.latencyMs),
+                             FramesPerSecond(1));
+                }
                 break;
             case COM_FAULT_MISSING:
                 snprintf(text, size, "%.400s: %s. Plug the device in, or link COM%u to one with PORTS…", dev,

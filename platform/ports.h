@@ -12,6 +12,8 @@ struct SerialDevice {
     std::string label;      // maker and model (USB), "UART", or what it is
     long long plugged = 0;  // when it appeared (seconds), 0 when unknown
     bool pseudo = false;    // a pseudo-terminal (the virtual sensor's)
+    std::string driver;     // the kernel driver of a USB adapter, e.g. ftdi_sio
+    int latencyMs = -1;     // its latency timer, -1 when the driver has none
     // What a comN link should point to: the by-id name when there is one,
     // so that the link survives re-plugging.
     const std::string& LinkTarget() const { return byId.empty() ? node : byId; }
@@ -27,6 +29,16 @@ struct ComLink {
 // the sysfs root. Tests point these at fake trees; empty restores
 // /dev and /sys.
 void SetPortScanFolders(const char* devFolder, const char* sysFolder);
+
+// What sysfs tells of the USB adapter behind a device path (links such as
+// by-id names followed to the tty): its driver ("ftdi_sio", "ch341",
+// "pl2303", "cp210x", "cdc_acm", ...) and, where the driver has one, its
+// latency timer in ms. Empty and -1 for anything else.
+struct UsbSerialInfo {
+    std::string driver;
+    int latencyMs = -1;
+};
+UsbSerialInfo ReadUsbSerial(const std::string& device);
 
 // The serial devices, newest-plugged first (then by name): by-id devices,
 // ttyUSB*, ttyACM*, ttyS* with a UART behind them, and the pseudo-terminals

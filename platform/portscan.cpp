@@ -95,6 +95,33 @@ long long ChangeTime(const std::string& path, bool link) {
     return static_cast<long long>(link ? st.st_mtime : st.st_ctime);
 }
 
+// The tty a device path stands for: the last name starting with "tty" on
+// the chain of links from the path (comN -> by-id -> ttyUSB0).
+std::string TtyName(const std::string& device) {
+    std::string path = device, tty;
+    for (int hop = 0; hop < 16; ++hop) {
+        const std::string base = BaseName(path);
+        if (StartsWith(base, "tty")) tty = base;
+        char target[PATH_MAX];
+        ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
+        if (n <= 0) break;
+        target[n] = 0;
+        path = target[0] == '/' ? std::string(target) : path.substr(0, path.rfind('/') + 1) + target;
+    }
+    return tty;
+}
+
+int LatencyOf(const std::string& name) {
+    for (const std::string& file : {sysFolder + "/bus/usb-serial/devices/" + name + "/latency_timer",
+                                    TtyClass(name) + "/device/latency_timer"}) {
+        const std::string line = FirstLine(file);
+        char* end = nullptr;
+        long ms = strtol(line.c_str(), &end, 10);
+        if (!line.empty() && end && *end == 0 && ms >= 0 && ms <= 255) return static_cast<int>(ms);
+    }
+    return -1;
+}
+
 SerialDevice* Find(std::vector<SerialDevice>& list, const std::string& node) {
     for (auto& d : list)
         if (d.node == node) return &d;
@@ -112,6 +139,18 @@ bool ValidCom(int com) {
 
 }  // namespace
 
+UsbSerialInfo ReadUsbSerial(const std::string& device) {
+    UsbSerialInfo info;
+    const std::string name = TtyName(device);
+    if (name.empty() || StartsWith(name, "ttyS")) return info;  // no USB behind a UART
+    char target[PATH_MAX];
+    ssize_t n = readlink((TtyClass(name) + "/device/driver").c_str(), target, sizeof target - 1);
+    if (n > 0) info.driver = BaseName(std::string(target, static_cast<size_t>(n)));
+    // Only usb-serial drivers keep a latency timer (ftdi_sio); cdc_acm has none.
+    if (StartsWith(name, "ttyUSB")) info.latencyMs = LatencyOf(name);
+    return info;
+}
+
 void SetPortScanFolders(const char* dev, const char* sys) {
     devFolder = dev && dev[0] ? dev : "/dev";
     sysFolder = sys && sys[0] ? sys : "/sys";
@@ -126,6 +165,9 @@ std::vector<SerialDevice> ScanSerialDevices() {
         d.node = devFolder + "/" + name;
         d.label = Label(name);
         d.plugged = ChangeTime(d.node, false);
+        const UsbSerialInfo sys = ReadUsbSerial(d.node);
+        d.driver = sys.driver;
+        d.latencyMs = sys.latencyMs;
         list.push_back(d);
     }
     const std::string byId = devFolder + "/serial/by-id";
@@ -138,6 +180,9 @@ std::vector<SerialDevice> ScanSerialDevices() {
             d = &list.back();
             d->node = node;
             d->label = Label(BaseName(node));
+            const UsbSerialInfo usb = ReadUsbSerial(node);
+            d->driver = usb.driver;
+            d->latencyMs = usb.latencyMs;
         }
         d->byId = byId + "/" + name;
         // udev makes the name when the device is plugged in.

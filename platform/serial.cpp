@@ -30,6 +30,7 @@
 #include <chrono>
 
 #include "platform/comlinks.h"
+#include "platform/ports.h"
 
 namespace {
 
@@ -133,6 +134,8 @@ void SetFault(int port, int fault, const char* device, int err) {
     if (device) CopyText(i.device, sizeof i.device, device);
     CopyText(i.reason, sizeof i.reason, err ? strerror(err) : "");
     i.group[0] = 0;
+    i.driver[0] = 0;
+    i.latencyMs = -1;
     struct stat st;
     if (fault == COM_FAULT_PERMISSION && stat(i.device, &st) == 0) {
         const group* g = getgrgid(st.st_gid);
@@ -379,6 +382,10 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
     (void)ioctl(fd, TIOCMBIS, &lines);
     AskLowLatency(fd);
     tcflush(fd, TCIOFLUSH);
+    // Read after the request, so that it shows the timer the driver chose.
+    const UsbSerialInfo usb = ReadUsbSerial(device);
+    CopyText(s.info.driver, sizeof s.info.driver, usb.driver.c_str());
+    s.info.latencyMs = usb.latencyMs;
 
     s.fd = fd;
     s.timeout = 10.0;

@@ -71,6 +71,10 @@ struct ComPortInfo {
     char device[4096] = {0};  // the device COM n stood for at the last open
     char reason[128] = {0};   // the system's reason, e.g. "Permission denied"
     char group[64] = {0};     // the group that owns the device, when known
+    // USB adapters: the kernel driver (e.g. "ftdi_sio") and its latency
+    // timer in ms as read after the open; "" and -1 when there is none.
+    char driver[32] = {0};
+    int latencyMs = -1;
 };
 
 // What is known about `port` since its last open. Returns 0, or

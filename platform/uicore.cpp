@@ -174,6 +174,8 @@ int InitCVIRTE(int, char* argv[], int) {
         heldMessages = &held;
         previousHandler = qInstallMessageHandler(StartupMessages);
         ownApplication = new QApplication(argc, args);
+        // Wayland compositors give the window the menu entry's name and icon by this.
+        QGuiApplication::setDesktopFileName(QStringLiteral("corvel-scope"));
         qInstallMessageHandler(previousHandler);
         heldMessages = nullptr;
         for (const auto& m : held) {
@@ -233,8 +235,9 @@ int DisplayPanel(int panel) {
     }
     p->shownOrder = ++g_shownCount;
     p->window->show();
-    // The headless platform of the tests cannot raise windows and says so each time.
-    if (!headless) {
+    // The headless platform of the tests cannot raise windows, and Wayland
+    // leaves stacking and focus to the compositor; both say so each time.
+    if (!headless && !QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         p->window->raise();
         p->window->activateWindow();
     }

@@ -35,7 +35,9 @@ private:
     QTreeWidget* linkList_;
     QSpinBox* com_;
     QLabel* message_;
+    QLabel* inUse_;
     QPushButton* useButton_;
     std::string help_;
     int chosen_ = 0;
+    int current_;  // the COM number in use when the chooser opened
 };

@@ -231,7 +231,16 @@ void StripChart::appendPoints(const double* points, int count, int stride) {
         if (m.fill[t] < m.pps) ++m.fill[t];
         m.next = (t + 1) % m.traces;
     }
-    update();
+    UpdateTraces();
+}
+
+// New points change only the plot area: the axes, labels and legend around
+// it stay as painted, so the repaint leaves them out.
+void StripChart::UpdateTraces() {
+    if (d->background.isNull() || d->backgroundPlot.isEmpty())
+        update();
+    else
+        update(d->backgroundPlot);
 }
 
 int StripChart::tracePoints(int trace, double* out, int max) const {
@@ -245,7 +254,7 @@ void StripChart::clear() {
     std::fill(d->head, d->head + kMaxTraces, 0);
     std::fill(d->fill, d->fill + kMaxTraces, 0);
     d->next = 0;
-    update();
+    UpdateTraces();
 }
 
 QRect StripChart::plotRect() const {
@@ -309,7 +318,7 @@ void StripChart::paintBackground(const QRect& pr) {
     }
 }
 
-void StripChart::paintEvent(QPaintEvent*) {
+void StripChart::paintEvent(QPaintEvent* event) {
     Impl& m = *d;
     const qreal dpr = devicePixelRatioF();
     // Rebuilt on a resize, and on a screen of another pixel density.
@@ -320,7 +329,10 @@ void StripChart::paintEvent(QPaintEvent*) {
     }
     const QRect pr = m.backgroundPlot;
     QPainter p(this);
-    p.drawPixmap(0, 0, m.background);
+    // Only the part to repaint: a new point repaints the plot area alone.
+    const QRect exposed = event->rect();
+    p.drawPixmap(exposed, m.background,
+                 QRectF(exposed.topLeft() * dpr, exposed.size() * dpr).toAlignedRect());
 
     double lo = m.ymin, hi = m.ymax;
     chartaxis::SaneRange(&lo, &hi);

@@ -51,6 +51,7 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
+    void UpdateTraces();
     void paintBackground(const QRect& plot);
     struct Impl;
     Impl* d;

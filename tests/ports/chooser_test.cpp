@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -14,8 +15,10 @@
 #include <QWheelEvent>
 #include <ctime>
 #include <fstream>
+#include <map>
 #include <string>
 
+#include "link/portinfo.h"
 #include "platform/internal/portdialog.h"
 #include "platform/ports.h"
 #include "platform/seam.h"
@@ -43,6 +46,9 @@ protected:
                 100);
         Adapter("ttyUSB1", "1-2", "Prolific Technology Inc.", "USB-Serial Controller",
                 "usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0", 200);
+        Driver("ttyUSB0", "ftdi_sio", "16\n");
+        Driver("ttyUSB1", "pl2303", "");
+        Driver("ttyACM0", "cdc_acm", "");
         Write(root + "/sys/class/tty/ttyS0/type", "4\n");  // a 16550A answered
         Write(root + "/sys/class/tty/ttyS1/type", "0\n");  // nothing behind it
         SetPortScanFolders(dev.c_str(), (root + "/sys").c_str());
@@ -78,6 +84,19 @@ protected:
         ASSERT_EQ(symlink(("../../" + tty).c_str(), byId.c_str()), 0);
         timespec t[2] = {{time(nullptr) + age, 0}, {time(nullptr) + age, 0}};
         ASSERT_EQ(utimensat(AT_FDCWD, byId.c_str(), t, AT_SYMLINK_NOFOLLOW), 0);
+    }
+    // The driver link of the tty's device and, for usb-serial drivers that
+    // keep one, the latency timer where the kernel shows it.
+    void Driver(const std::string& tty, const std::string& driver, const std::string& latency) {
+        const std::string drivers = root + "/sys/bus/usb-serial/drivers/" + driver;
+        Write(drivers + "/.keep", "");
+        const std::string device = root + "/sys/class/tty/" + tty + "/device";
+        if (access(device.c_str(), F_OK) != 0) {
+            ASSERT_EQ(system(("mkdir -p '" + device + "'").c_str()), 0);
+        }
+        unlink((device + "/driver").c_str());
+        ASSERT_EQ(symlink(drivers.c_str(), (device + "/driver").c_str()), 0);
+        if (!latency.empty()) Write(root + "/sys/bus/usb-serial/devices/" + tty + "/latency_timer", latency);
     }
     std::string ById(const std::string& name) const { return dev + "/serial/by-id/" + name; }
     std::string Target(int com) const {
@@ -209,6 +228,80 @@ TEST_F(Chooser, DialogLinksUnlinksUsesByKeyboardAndExplainsOnRightClick) {
     QTest::keyClick(com, Qt::Key_Return);
     EXPECT_EQ(d.Chosen(), 12);
     EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+TEST_F(Chooser, ShowsDriverAndLatencyTimerAndMarksTheComInUse) {
+    const std::vector<SerialDevice> list = ScanSerialDevices();
+    std::map<std::string, std::pair<std::string, int>> seen;
+    for (const SerialDevice& d : list) seen[d.node.substr(dev.size() + 1)] = {d.driver, d.latencyMs};
+    EXPECT_EQ(seen["ttyUSB0"], std::make_pair(std::string("ftdi_sio"), 16));
+    EXPECT_EQ(seen["ttyUSB1"], std::make_pair(std::string("pl2303"), -1));  // no timer of its own
+    EXPECT_EQ(seen["ttyACM0"], std::make_pair(std::string("cdc_acm"), -1));
+    EXPECT_EQ(seen["ttyS0"], std::make_pair(std::string(), -1));
+    // By its stable name too, and garbage in the timer file is no timer.
+    EXPECT_EQ(ReadUsbSerial(ById("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0")).driver, "ftdi_sio");
+    Write(root + "/sys/bus/usb-serial/devices/ttyUSB0/latency_timer", "fast\n");
+    EXPECT_EQ(ReadUsbSerial(dev + "/ttyUSB0").latencyMs, -1);
+    Write(root + "/sys/bus/usb-serial/devices/ttyUSB0/latency_timer", "16\n");
+
+    std::string why;
+    ASSERT_EQ(LinkComPort(3, ById("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"), &why), 0) << why;
+    PortDialog d(3, "");
+    auto* devices = d.findChild<QTreeWidget*>("devices");
+    auto* linkList = d.findChild<QTreeWidget*>("links");
+    ASSERT_TRUE(devices && linkList);
+    QTreeWidgetItem* ftdi = devices->topLevelItem(1);
+    EXPECT_EQ(ftdi->text(1).toStdString(), dev + "/ttyUSB0");
+    EXPECT_EQ(ftdi->text(5), "ftdi_sio");
+    EXPECT_EQ(ftdi->text(6), "16 ms (slow)");
+    EXPECT_EQ(devices->topLevelItem(0)->text(5), "pl2303");
+    EXPECT_EQ(devices->topLevelItem(0)->text(6), "");
+    // COM3, in use now, is marked in both lists and named above them.
+    EXPECT_TRUE(ftdi->font(0).bold());
+    EXPECT_FALSE(ftdi->icon(2).isNull());
+    EXPECT_TRUE(devices->topLevelItem(0)->icon(2).isNull());
+    EXPECT_FALSE(devices->topLevelItem(0)->font(0).bold());
+    ASSERT_EQ(linkList->topLevelItemCount(), 1);
+    EXPECT_EQ(linkList->topLevelItem(0)->text(1), "present, in use now");
+    EXPECT_EQ(d.findChild<QLabel*>("inuse")->text().toStdString(),
+              "IN USE NOW: COM3 = " + ById("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"));
+    // Without a link, COM1 is ttyS0: that row is the one marked.
+    PortDialog other(1, "");
+    auto* otherDevices = other.findChild<QTreeWidget*>("devices");
+    for (int i = 0; i < otherDevices->topLevelItemCount(); ++i)
+        EXPECT_EQ(!otherDevices->topLevelItem(i)->icon(2).isNull(),
+                  otherDevices->topLevelItem(i)->text(1).endsWith("/ttyS0"))
+            << i;
+}
+
+TEST_F(Chooser, OpenPortWithASlowLatencyTimerSaysSoBesideTheStatus) {
+    // An adapter named ttyUSB2 whose node leads to a pseudo-terminal, so
+    // that the open really happens.
+    const std::string pty = PublishPty();
+    ASSERT_EQ(symlink(pty.c_str(), (dev + "/ttyUSB2").c_str()), 0);
+    Driver("ttyUSB2", "ftdi_sio", "16\n");
+    std::string why;
+    ASSERT_EQ(LinkComPort(9, dev + "/ttyUSB2", &why), 0) << why;
+    ASSERT_EQ(OpenComConfig(9, "", 19200, 0, 8, 1, 1024, 1024), 0);
+    char text[768];
+    corvel::PortDetailText(9, text, sizeof text);
+    EXPECT_EQ(std::string(text), "COM9 = " + dev +
+                                     "/ttyUSB2 (ftdi_sio): latency timer 16 ms, live data ~22 instead of ~27 "
+                                     "frames/s; see README: USB adapters");
+    // Set to 1 ms (the udev rule): the driver is named, no warning.
+    Write(root + "/sys/bus/usb-serial/devices/ttyUSB2/latency_timer", "1\n");
+    ASSERT_EQ(OpenComConfig(9, "", 19200, 0, 8, 1, 1024, 1024), 0);
+    corvel::PortDetailText(9, text, sizeof text);
+    EXPECT_EQ(std::string(text), "COM9 = " + dev + "/ttyUSB2 (ftdi_sio)");
+    CloseCom(9);
+    // Closed, and a device without a driver (the bare pseudo-terminal): as before.
+    corvel::PortDetailText(9, text, sizeof text);
+    EXPECT_EQ(std::string(text), "");
+    ASSERT_EQ(LinkComPort(9, pty, &why), 0) << why;
+    ASSERT_EQ(OpenComConfig(9, "", 19200, 0, 8, 1, 1024, 1024), 0);
+    corvel::PortDetailText(9, text, sizeof text);
+    EXPECT_EQ(std::string(text), "COM9 = " + pty);
+    CloseCom(9);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // operator would, through Qt only, so that an unpacked package can be tried
 // offscreen. Steps, one every CORVEL_DRIVE_STEP_MS (default 1500) once the
 // panel shows: report the status text, F11, F12, close the panel.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTest>
@@ -31,7 +33,8 @@ QString StatusText(QWidget* panel) {
 }
 
 void Say(const char* what, const QString& detail = QString()) {
-    std::fprintf(stderr, "drive: %s%s%s\n", what, detail.isEmpty() ? "" : " ", detail.toLocal8Bit().constData());
+    std::fprintf(stderr, "drive: %s%s%s\n", what, detail.isEmpty() ? "" : " ",
+                 detail.toLocal8Bit().constData());
     std::fflush(stderr);
 }
 
@@ -43,6 +46,28 @@ void Key(QWidget* panel, Qt::Key key) {
 
 int g_step = 0;
 int g_waited = 0;
+
+// With CORVEL_DRIVE_CLOSE_FILE set, the driver presses no keys (another
+// tool operates the panel) and closes the panel once that file exists.
+void CloseWhenAsked() {
+    QWidget* panel = MainPanel();
+    const char* file = std::getenv("CORVEL_DRIVE_CLOSE_FILE");
+    if (!panel) {
+        if (g_step == 0 && (g_waited += 100) > 30000) {
+            Say("main panel never shown");
+            std::_Exit(3);
+        }
+    } else if (g_step == 0) {
+        g_step = 1;
+        Say("main panel shown");
+    } else if (access(file, F_OK) == 0) {
+        Say("status", StatusText(panel).trimmed());
+        Say("closing the main panel");
+        panel->close();
+        return;
+    }
+    QTimer::singleShot(100, CloseWhenAsked);
+}
 
 // Runs from the program's own event processing, also inside its live loop.
 void Tick() {
@@ -83,7 +108,7 @@ void Tick() {
 }
 
 void Start() {
-    QTimer::singleShot(100, Tick);
+    QTimer::singleShot(100, std::getenv("CORVEL_DRIVE_CLOSE_FILE") ? CloseWhenAsked : Tick);
 }
 
 }  // namespace

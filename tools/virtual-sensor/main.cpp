@@ -33,6 +33,7 @@ struct Options {
     double period = 4.0;
     double answerMs = 1.0;
     bool unpaced = false;
+    double tickMs = 0;    // > 0: replies leave in pieces at this tick, as USB adapters send them
     int faultOrder = -1;  // -1: every order with a reply
     bool noAnswer = false, shortReply = false, longReply = false, late = false, garbage = false;
     long hangupAfter = 0;
@@ -57,6 +58,8 @@ const char kUsage[] =
     "  --period S         seconds per scenario target (default 4)\n"
     "  --answer-ms MS     answer time before a reply (default 1)\n"
     "  --unpaced          reply at once instead of at 19200 baud\n"
+    "  --tick MS          hold reply bytes and release what came since the last tick\n"
+    "                     every MS ms, as a USB adapter with that latency timer does\n"
     "  --eeprom FILE      keep EEPROM and calibration in FILE across restarts\n"
     "  --state-file PATH  rewrite PATH after every order (packets, counts)\n"
     "  --trace            print every telegram, decoded, to stderr\n"
@@ -114,6 +117,8 @@ int ParseOptions(int argc, char** argv, Options* o) {
             ok = ParseDouble(v, 0.1, 3600, &o->period);
         } else if (!std::strcmp(a, "--answer-ms")) {
             ok = ParseDouble(v, 0, 60000, &o->answerMs);
+        } else if (!std::strcmp(a, "--tick")) {
+            ok = ParseDouble(v, 0.1, 1000, &o->tickMs);
         } else if (!std::strcmp(a, "--fault-order")) {
             ok = ParseLong(v, 0, 65535, &n);
             o->faultOrder = static_cast<int>(n);
@@ -201,6 +206,8 @@ private:
     }
     void SendDue(double now);
     double NextDue() const;
+    double LastTick(double t) const;
+    double NextTick(double t) const;
     void SaveState();
 
     Options opt_;
@@ -287,17 +294,33 @@ void VirtualSensor::Handle(const Request& rq, double now) {
     out_.start = now + delay;
 }
 
+// The ticks of the adapter's timer, counted from the sensor's start. The
+// small margins keep a tick that has come from reading as just ahead.
+double VirtualSensor::LastTick(double t) const {
+    const double tick = opt_.tickMs / 1000.0;
+    return t0_ + std::floor((t - t0_) / tick + 1e-9) * tick;
+}
+
+double VirtualSensor::NextTick(double t) const {
+    const double tick = opt_.tickMs / 1000.0;
+    return t0_ + std::ceil((t - t0_) / tick - 1e-9) * tick;
+}
+
 void VirtualSensor::SendDue(double now) {
-    if (!out_.active || now < out_.start) return;
+    // With a tick, what the line brought until the last tick goes out now.
+    const double at = opt_.tickMs > 0 ? LastTick(now) : now;
+    if (!out_.active || at < out_.start) return;
     int due = out_.length;
     if (!opt_.unpaced) {
-        long paced = static_cast<long>((now - out_.start) / kByteSeconds) + 1;
+        long paced = static_cast<long>((at - out_.start) / kByteSeconds + 1e-6) + 1;
         if (paced < due) due = static_cast<int>(paced);
     }
     if (due > out_.sent) {
         ssize_t n = write(port_.master, out_.bytes + out_.sent, due - out_.sent);
         if (n > 0) {
             out_.sent += static_cast<int>(n);
+            if (opt_.trace && opt_.tickMs > 0)
+                std::fprintf(stderr, "tx piece of %d bytes\n", static_cast<int>(n));
         } else if (n < 0 && errno != EINTR) {
             // The far end does not take the bytes (its queue is full): like a
             // serial line, the rest of the reply is lost.
@@ -319,8 +342,8 @@ void VirtualSensor::SendDue(double now) {
 
 double VirtualSensor::NextDue() const {
     if (!out_.active) return -1;
-    if (opt_.unpaced) return out_.start;
-    return out_.start + out_.sent * kByteSeconds;
+    const double byte = opt_.unpaced ? out_.start : out_.start + out_.sent * kByteSeconds;
+    return opt_.tickMs > 0 ? NextTick(byte) : byte;
 }
 
 int VirtualSensor::Run() {
