@@ -110,7 +110,8 @@ QString Elided(QLabel* l, const QString& full) {
     const int room = l->contentsRect().width() - 2 * l->margin() - l->indent();
     if (room <= 0) return full;
     // A path keeps its start and its end; other texts are cut at the end.
-    const bool middle = l->property("elide").toString().compare(QLatin1String("middle"), Qt::CaseInsensitive) == 0;
+    const bool middle =
+        l->property("elide").toString().compare(QLatin1String("middle"), Qt::CaseInsensitive) == 0;
     return l->fontMetrics().elidedText(full, middle ? Qt::ElideMiddle : Qt::ElideRight, room);
 }
 

@@ -58,6 +58,8 @@ void LimitedBand(unsigned short centre, unsigned short tol, short limit, double*
 }  // namespace
 
 int StatSignalByName(const std::string& name) {
+    // corvel-rec2csv names the column "gf"; both spellings mean the same values.
+    if (name == "gf") return kGfSignal;
     for (int k = 0; k < kStatSignals; ++k)
         if (name == kStatSignalNames[k]) return k;
     return -1;

@@ -16,7 +16,7 @@ fail() {
 step() { echo "== $* ($(date +%T))"; }
 
 step "package"
-cmake --build "$BUILD_DIR" --target corvel-scope corvel-virtual-sensor corvel-rec2csv corvel-ctl corvel_drive corvel_packaging_files
+cmake --build "$BUILD_DIR" --target corvel-scope corvel-virtual-sensor corvel-rec2csv corvel-ctl corvel-report corvel_drive corvel_packaging_files
 rm -f "$BUILD_DIR"/corvel-scope_*.deb
 (cd "$BUILD_DIR" && cpack -G DEB >/dev/null)
 DEB=$(ls "$BUILD_DIR"/corvel-scope_2.0.*.deb)
@@ -34,8 +34,8 @@ cleanup() {
 trap cleanup EXIT
 ROOT="$TMP/root"
 dpkg-deb -x "$DEB" "$ROOT"
-for f in usr/bin/corvel-scope usr/bin/corvel-virtual-sensor usr/bin/corvel-rec2csv usr/bin/corvel-ctl \
-  usr/share/man/man1/corvel-ctl.1.gz usr/share/bash-completion/completions/corvel-ctl \
+for f in usr/bin/corvel-scope usr/bin/corvel-virtual-sensor usr/bin/corvel-rec2csv usr/bin/corvel-ctl usr/bin/corvel-report \
+  usr/share/man/man1/corvel-ctl.1.gz usr/share/man/man1/corvel-report.1.gz usr/share/bash-completion/completions/corvel-ctl \
   usr/share/corvel-scope/CorvelV20.uir usr/share/applications/corvel-scope.desktop \
   usr/share/icons/hicolor/scalable/apps/corvel-scope.svg usr/share/metainfo/com.corvel.scope.metainfo.xml \
   usr/share/man/man1/corvel-scope.1.gz usr/share/doc/corvel-scope/copyright; do
@@ -81,6 +81,11 @@ wait "$SENSOR_PID" || fail "the virtual sensor did not end cleanly"
 SENSOR_PID=
 printf 'frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n' >"$TMP/want.csv"
 "$ROOT/usr/bin/corvel-rec2csv" /dev/null | cmp -s - "$TMP/want.csv" || fail "corvel-rec2csv does not run"
+# The report goes through the unpacked helper beside corvel-ctl, drawn without a display.
+: >"$TMP/empty.dat"
+env -u DISPLAY -u WAYLAND_DISPLAY "$ctl" report "$TMP/empty.dat" -o "$TMP/report.pdf" 2>/dev/null ||
+  fail "corvel-ctl report ended with $?"
+[ "$(head -c 5 "$TMP/report.pdf")" = "%PDF-" ] || fail "corvel-ctl report wrote no PDF"
 
 step "lintian"
 lintian_out=$(lintian --fail-on error --tag-display-limit 0 "$DEB" 2>&1) || {
@@ -103,7 +108,7 @@ closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflic
   --no-replaces --no-enhances $named | grep -v '^ ' | sed 's/:.*//' | sort -u)
 # Which package holds each library: one dpkg query for all of them.
 declare -A libs owner needed
-for bin in corvel-scope corvel-virtual-sensor corvel-rec2csv corvel-ctl; do
+for bin in corvel-scope corvel-virtual-sensor corvel-rec2csv corvel-ctl corvel-report; do
   needed[$bin]=$(objdump -p "$ROOT/usr/bin/$bin" | awk '/NEEDED/ {print $2}')
   while read -r lib path; do
     [ -n "$path" ] && libs["$bin $lib"]=$path

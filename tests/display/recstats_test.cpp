@@ -38,6 +38,10 @@ TEST(RecStats, TeachRowBandsHaveTheLiveLimits) {
     EXPECT_EQ(hi, 66000);
     EXPECT_FALSE(corvel::TeachRowBand(0, gf, &lo, &hi));  // CH_REF has no taught band
     EXPECT_FALSE(corvel::TeachRowBand(6, gf, &lo, &hi));
+    // The converter's column name and the statistics' name pick the same signal.
+    EXPECT_EQ(corvel::StatSignalByName("gf"), 5);
+    EXPECT_EQ(corvel::StatSignalByName("gf_tenths"), 5);
+    EXPECT_EQ(corvel::StatSignalByName("GF"), -1);
 }
 
 TEST(RecStats, BandOfATeachRowAndTheHistogram) {
