@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ctl/ctl.h"
+#include "recorder/recstats.h"
 
 namespace ctl {
 
@@ -35,31 +36,13 @@ long Value(const unsigned short* words, int word) {
     return words[word];
 }
 
-// A text as the inside of a JSON string.
-std::string JsonText(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", c);
-            out += esc;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 void PrintPacket(const unsigned short* w, bool json, const std::string& port) {
     if (json) {
         // One object on one line; with several ports each names its port.
         std::string s = "{";
-        if (!port.empty()) s += "\"port\":\"" + JsonText(port) + "\",";
+        if (!port.empty()) s += "\"port\":\"" + corvel::JsonText(port) + "\",";
         for (int i = 0; i < kHeadWords; ++i) s += "\"" + Name(i) + "\":" + std::to_string(Value(w, i)) + ",";
         s += "\"teach\":[";
         for (int r = 0; r < kRows; ++r) {

@@ -20,22 +20,9 @@ std::string When(const rec2csv::Record& r) {
     return iso;
 }
 
-// JSON text of a string: quotes, backslashes and control bytes escaped.
+// A JSON string: the text in quotes.
 std::string JsonString(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", c);
-            out += esc;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
+    return "\"" + JsonText(s) + "\"";
 }
 
 std::string JsonNumber(double v, bool valid) {
@@ -56,6 +43,23 @@ void LimitedBand(unsigned short centre, unsigned short tol, short limit, double*
 }
 
 }  // namespace
+
+std::string JsonText(const std::string& text) {
+    std::string out;
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", c);
+            out += esc;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
 
 int StatSignalByName(const std::string& name) {
     // corvel-rec2csv names the column "gf"; both spellings mean the same values.

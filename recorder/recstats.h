@@ -75,4 +75,8 @@ std::string BandText(const BandStats& b, std::size_t n);
 // One JSON object; `band` may be null.
 std::string StatsJson(const RangeStats& s, const BandStats* band);
 
+// The inside of a JSON string: quotes, backslashes and control bytes
+// escaped. The command line's JSON uses it too.
+std::string JsonText(const std::string& text);
+
 }  // namespace corvel
