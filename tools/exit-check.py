@@ -445,9 +445,10 @@ def record_file(p):
 
 
 def graph_panel(p):
-    """A frame recorded by hand, the graph panel, OPEN FILE on it and EXPORT CSV."""
+    """A frame recorded by hand, the graph panel, OPEN FILE on it, EXPORT CSV and REPORT."""
     record = os.path.join(p.files, "frames.dat")
     csv = os.path.join(p.files, "frames.csv")
+    pdf = os.path.join(p.files, "frames-report.pdf")
     p.session.wait_window(MAIN, p)
     p.press(MAIN, "push button", "RECORDER")
     p.session.wait_window(RECORDER, p)
@@ -462,6 +463,9 @@ def graph_panel(p):
     p.press(GRAPH, "push button", "EXPORT CSV")
     p.choose_file("EXPORT CSV", csv)
     p.wait_file(csv, "EXPORT CSV")
+    p.press(GRAPH, "push button", "REPORT")
+    p.choose_file("REPORT", pdf)
+    p.wait_file(pdf, "REPORT")
     p.close_panel(GRAPH)
     p.session.wait_gone(GRAPH, p)
     p.press(RECORDER, "push button", "CLOSE RECORDER")
