@@ -444,11 +444,8 @@ def record_file(p):
     p.session.wait_window(MAIN, p)
 
 
-def graph_panel(p):
-    """A frame recorded by hand, the graph panel, OPEN FILE on it, EXPORT CSV and REPORT."""
-    record = os.path.join(p.files, "frames.dat")
-    csv = os.path.join(p.files, "frames.csv")
-    pdf = os.path.join(p.files, "frames-report.pdf")
+def record_one_frame(p, record):
+    """The recorder opened, one frame recorded by hand into `record`, then SHOW GRAPH."""
     p.session.wait_window(MAIN, p)
     p.press(MAIN, "push button", "RECORDER")
     p.session.wait_window(RECORDER, p)
@@ -457,6 +454,14 @@ def graph_panel(p):
     p.press(RECORDER, "push button", "MANUAL RECORD")
     p.wait_file(record, "MANUAL RECORD")
     p.press(RECORDER, "push button", "SHOW GRAPH")
+
+
+def graph_panel(p):
+    """A frame recorded by hand, the graph panel, OPEN FILE on it, EXPORT CSV and REPORT."""
+    record = os.path.join(p.files, "frames.dat")
+    csv = os.path.join(p.files, "frames.csv")
+    pdf = os.path.join(p.files, "frames-report.pdf")
+    record_one_frame(p, record)
     p.session.wait_window(GRAPH, p)
     p.press(GRAPH, "push button", "OPEN FILE")
     p.choose_file("OPEN RECORD FILE", record)
@@ -476,14 +481,7 @@ def graph_keys(p):
     """The graph panel by its keys: Ctrl+O, Ctrl+E, Esc, CLOSE; Esc on the recorder."""
     record = os.path.join(p.files, "keys.dat")
     csv = os.path.join(p.files, "keys.csv")
-    p.session.wait_window(MAIN, p)
-    p.press(MAIN, "push button", "RECORDER")
-    p.session.wait_window(RECORDER, p)
-    p.press(RECORDER, "push button", "SELECT FILE")
-    p.choose_file("FILENAME!", record)
-    p.press(RECORDER, "push button", "MANUAL RECORD")
-    p.wait_file(record, "MANUAL RECORD")
-    p.press(RECORDER, "push button", "SHOW GRAPH")
+    record_one_frame(p, record)
     p.key_on(GRAPH, "ctrl+o")
     p.choose_file("OPEN RECORD FILE", record)
     p.key_on(GRAPH, "ctrl+e")
