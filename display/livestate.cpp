@@ -125,12 +125,4 @@ int CBF_DispLive(int, int, int event, void*, int, int) {
     return HelpOnly(event, InfoDispLive);
 }
 
-bool LiveRunning(void) {
-    return loops > 0;
-}
-
-bool DisplaysCurrent(void) {
-    return !stale;
-}
-
 }  // namespace corvel

@@ -49,8 +49,6 @@ void WaitTransDelay(void);
 // more than the buffer holds). With stopFlag set it ends at once (nothing
 // read) when *stopFlag is no longer 1 after a sample.
 LinkResult AwaitReply(int expected, const unsigned short* stopFlag);
-// True when AwaitReply accepted the reply.
-bool ReplyWait(int expected, const unsigned short* stopFlag);
 
 // Flushes both queues and writes the request for `code`; the written count
 // is not judged (the sensor's reply says whether it arrived).

@@ -290,11 +290,11 @@ int RestoreEdits(void) {
     return n;
 }
 
-bool RestorePossible(void) {
+bool RestorePossibleForTest(void) {
     return restorable;
 }
 
-int UnsentCount(void) {
+int UnsentCountForTest(void) {
     return Count(Panel());
 }
 
