@@ -212,7 +212,7 @@ std::vector<std::string> ParameterSet(void) {
         std::snprintf(item, sizeof item, "%s %ld", w.name, w.value);
         out.push_back(item);
     }
-    for (unsigned r = 0; r < maxno && r < 31; ++r) {
+    for (unsigned r = 0; r < maxno && r < static_cast<unsigned>(kTeachRows); ++r) {
         std::snprintf(item, sizeof item, "row %u: %u %u %u %u", r, ctt[r][0], ctt[r][1], ctt[r][2],
                       ctt[r][3]);
         out.push_back(item);

@@ -11,7 +11,6 @@ namespace corvel {
 
 namespace {
 
-constexpr int kBufLen = 300;
 // Strip charts keep exactly the buffer's 100 samples per trace on screen.
 constexpr int kPointsPerScreen = 100;
 // GF chart scale, in tenths of a unit.
@@ -20,9 +19,7 @@ constexpr double kGfFixedMax = 1500.0;
 constexpr double kGfMargin = 25.0;
 constexpr double kGfMarginBelow = 1475.0;
 
-enum { kSources = 4 };
-
-// Visibility per display source (NORM, INT, GF, RAW), in the order it is set.
+// Visibility per display source (kSourceNorm to kSourceRaw), in the order it is set.
 struct VisRow {
     int control;
     int shown[kSources];
@@ -40,7 +37,7 @@ void GfAxis(void) {
     if (scale == 1) {
         min = kGfFixedMax;
         max = 0.0;
-        for (int i = 0; i < kBufLen; ++i) {
+        for (int i = 0; i < kHistoryLength; ++i) {
             if (gfbuf[i] < min) min = gfbuf[i];
             if (gfbuf[i] > max) max = gfbuf[i];
         }
@@ -57,20 +54,20 @@ void ShowGraph(void) {
     int chart;
     const double* buf;
     switch (source) {
-        case 0:
+        case kSourceNorm:
             chart = P_GRAPHNORM;
             buf = normbuf;
             break;
-        case 1:
+        case kSourceInt:
             chart = P_GRAPHINT;
             buf = intbuf;
             break;
-        case 2:
+        case kSourceGf:
             chart = P_GRAPHGF;
             buf = gfbuf;
             GfAxis();
             break;
-        case 3:
+        case kSourceRaw:
             chart = P_GRAPHRAW1;
             buf = rawbuf;
             break;
@@ -78,7 +75,7 @@ void ShowGraph(void) {
             return;
     }
     SetCtrlAttribute(panel, chart, ATTR_POINTS_PER_SCREEN, kPointsPerScreen);
-    PlotStripChart(panel, chart, buf, kBufLen, 0, 0, DT_DOUBLE);
+    PlotStripChart(panel, chart, buf, kHistoryLength, 0, 0, DT_DOUBLE);
 }
 
 void DispVis(void) {

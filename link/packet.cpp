@@ -8,11 +8,8 @@ namespace corvel {
 
 namespace {
 
-constexpr int kTeachBase = 16;
-constexpr int kRows = 31;
-constexpr int kColumns = 4;
-constexpr unsigned short kMaxVectors = 31;
-constexpr int kBiasOffset = 1000;
+// The sensor checks at most one vector per teach row.
+constexpr unsigned short kMaxVectors = kTeachRows;
 
 void ParametersToPP(void) {
     pp[0] = power;
@@ -27,17 +24,16 @@ void ParametersToPP(void) {
     pp[9] = extteach;
     pp[10] = anaoutbeg;
     pp[11] = anaoutend;
-    // Offset so that a negative bias travels as an unsigned word (mod 65536).
-    pp[12] = static_cast<unsigned short>(bias + kBiasOffset);
+    pp[kBiasWord] = static_cast<unsigned short>(bias + kBiasOffset);
 }
 
 }  // namespace
 
 void CopyVarsToPP(void) {
     ParametersToPP();
-    int index = kTeachBase;
-    for (int row = 0; row < kRows; ++row)
-        for (int col = 0; col < kColumns; ++col) pp[index++] = ctt[row][col];
+    int index = kHeadWords;
+    for (int row = 0; row < kTeachRows; ++row)
+        for (int col = 0; col < kTeachColumns; ++col) pp[index++] = ctt[row][col];
 }
 
 void CopyCalibVarsToPP(void) {
@@ -57,11 +53,10 @@ void CopyPPtoVars(void) {
     extteach = pp[9];
     anaoutbeg = pp[10];
     anaoutend = pp[11];
-    bias = static_cast<short>(static_cast<unsigned short>(pp[12] - kBiasOffset));
-    int index = kTeachBase;
-    for (int row = 0; row < kRows; ++row)
-        for (int col = 0; col < kColumns; ++col) ctt[row][col] = pp[index++];
-    // The table has 31 rows; the sensor cannot check more.
+    bias = static_cast<short>(static_cast<unsigned short>(pp[kBiasWord] - kBiasOffset));
+    int index = kHeadWords;
+    for (int row = 0; row < kTeachRows; ++row)
+        for (int col = 0; col < kTeachColumns; ++col) ctt[row][col] = pp[index++];
     if (maxno > kMaxVectors) maxno = kMaxVectors;
 }
 

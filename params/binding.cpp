@@ -14,9 +14,6 @@ namespace corvel {
 
 namespace {
 
-constexpr int kRows = 31;
-constexpr int kCols = 4;
-
 // The unsigned controls in binding order, with their captions on the panel;
 // bias follows them as a signed value.
 struct Bound {
@@ -84,16 +81,16 @@ void ReadMaxNoAndOutmode(int panelHandle) {
 void GetPanelValues(void) {
     for (const Bound& b : kBound) GetCtrlVal(panel, b.control, b.variable);
     GetCtrlVal(panel, P_EDITBIAS, &bias);
-    for (int row = 1; row <= kRows; ++row)
-        for (int col = 1; col <= kCols; ++col)
+    for (int row = 1; row <= kTeachRows; ++row)
+        for (int col = 1; col <= kTeachColumns; ++col)
             GetTableCellVal(panel, P_TEACHTABLE, col, row, &ctt[row - 1][col - 1]);
 }
 
 void SetPanelValues(void) {
     for (const Bound& b : kBound) SetCtrlVal(panel, b.control, *b.variable);
     SetCtrlVal(panel, P_EDITBIAS, bias);
-    for (int row = 1; row <= kRows; ++row)
-        for (int col = 1; col <= kCols; ++col)
+    for (int row = 1; row <= kTeachRows; ++row)
+        for (int col = 1; col <= kTeachColumns; ++col)
             SetTableCellVal(panel, P_TEACHTABLE, col, row, ctt[row - 1][col - 1]);
 }
 
@@ -103,8 +100,9 @@ void ReadPanelWords(unsigned short* words) {
     short shownBias = 0;
     GetCtrlVal(panel, P_EDITBIAS, &shownBias);
     words[i++] = static_cast<unsigned short>(shownBias);
-    for (int row = 1; row <= kRows; ++row)
-        for (int col = 1; col <= kCols; ++col) GetTableCellVal(panel, P_TEACHTABLE, col, row, &words[i++]);
+    for (int row = 1; row <= kTeachRows; ++row)
+        for (int col = 1; col <= kTeachColumns; ++col)
+            GetTableCellVal(panel, P_TEACHTABLE, col, row, &words[i++]);
 }
 
 void WritePanelWord(int index, unsigned short value) {
@@ -116,7 +114,7 @@ void WritePanelWord(int index, unsigned short value) {
         SetCtrlVal(panel, P_EDITBIAS, static_cast<short>(value));
     } else {
         const int cell = index - kParameterWords;
-        SetTableCellVal(panel, P_TEACHTABLE, cell % kCols + 1, cell / kCols + 1, value);
+        SetTableCellVal(panel, P_TEACHTABLE, cell % kTeachColumns + 1, cell / kTeachColumns + 1, value);
     }
 }
 
@@ -175,7 +173,7 @@ void VectorCountCheck(void) {
 }
 
 void RowMarking(void) {
-    for (int row = 1; row <= kRows; ++row) {
+    for (int row = 1; row <= kTeachRows; ++row) {
         const bool active = row <= maxno;
         SetTableRowAttribute(panel, P_TEACHTABLE, row, ATTR_ROW_LABEL_COLOR, active ? kGreen : kRed);
         // Colour-blind operators and grey printouts read the sign instead.
