@@ -1,7 +1,6 @@
 // The scope area of the main panel: one strip chart per display source, the
 // GF chart's Y axis (fixed or auto zoom), and which displays each source shows.
 #include "app/corvel.h"
-#include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "display/display.h"
 #include "platform/ui.h"
@@ -84,15 +83,15 @@ void DispVis(void) {
     for (const VisRow& r : kVis) SetCtrlAttribute(panel, r.control, ATTR_VISIBLE, r.shown[source]);
 }
 
-int CBF_SelectSource(int, int, int event, void*, int, int) {
+int CBF_SelectSource(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) DispVis();
-    if (event == EVENT_RIGHT_CLICK) ShowHelp(InfoSelectSource);
+    if (event == EVENT_RIGHT_CLICK) ShowControlHelp(panelHandle, control);
     return 0;
 }
 
-int CBF_DispGF(int panelHandle, int, int event, void*, int, int) {
+int CBF_DispGF(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_LEFT_DOUBLE_CLICK) SetCtrlAttribute(panelHandle, P_DISPGFBIG, ATTR_VISIBLE, 1);
-    if (event == EVENT_RIGHT_CLICK) MessagePopup("Info", InfoDispGf);
+    if (event == EVENT_RIGHT_CLICK) ShowControlHelp(panelHandle, control, "Info");
     return 0;
 }
 
@@ -101,19 +100,19 @@ int CBF_DispGFBig(int panelHandle, int, int event, void*, int, int) {
     return 0;
 }
 
-int CBF_GraphRaw1(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoGraph);
+int CBF_GraphRaw1(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_GraphNormInt(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoGraph);
+int CBF_GraphNormInt(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 // A double click arrives after its own left click, so it ends in auto zoom.
-int CBF_GraphGF(int, int, int event, void*, int, int) {
+int CBF_GraphGF(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_LEFT_CLICK) scale = 0;
     if (event == EVENT_LEFT_DOUBLE_CLICK) scale = 1;
-    if (event == EVENT_RIGHT_CLICK) ShowHelp(InfoGraphGF);
+    if (event == EVENT_RIGHT_CLICK) ShowControlHelp(panelHandle, control);
     return 0;
 }
 

@@ -197,20 +197,20 @@ void TriggerLock(void) {
 
 int CBF_SelectRAM(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_VAL_CHANGED) SelectorRule(panelHandle, control, RAM);
-    return HelpOnly(event, InfoSelectMEM);
+    return HelpOnly(panelHandle, control, event);
 }
 
 int CBF_SelectEEPROM(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_VAL_CHANGED) SelectorRule(panelHandle, control, EEPROM);
-    return HelpOnly(event, InfoSelectMEM);
+    return HelpOnly(panelHandle, control, event);
 }
 
 int CBF_SelectFILE(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_VAL_CHANGED) SelectorRule(panelHandle, control, DATFILE);
-    return HelpOnly(event, InfoSelectMEM);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ParaVisible(int panelHandle, int, int event, void*, int, int) {
+int CBF_ParaVisible(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         int visible = 1;
         GetCtrlVal(panelHandle, P_PARAVISIBLE, &visible);
@@ -219,47 +219,47 @@ int CBF_ParaVisible(int panelHandle, int, int event, void*, int, int) {
         else
             ParaVis();
     }
-    return HelpOnly(event, InfoSwitchPara);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ExternTeach(int panelHandle, int, int event, void*, int, int) {
+int CBF_ExternTeach(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         GetCtrlVal(panelHandle, P_EXTERNTEACH, &extteach);
         TriggerLock();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditEvalmode);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_EditPmod(int panelHandle, int, int event, void*, int, int) {
+int CBF_EditPmod(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         GetCtrlVal(panelHandle, P_EDITPMOD, &pmod);
         PowerSliderDimming();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditPmod);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_EditMaxNo(int panelHandle, int, int event, void*, int, int) {
+int CBF_EditMaxNo(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         ReadMaxNoAndOutmode(panelHandle);
         VectorCountCheck();
         RowMarking();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditMaxcolNo);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_EditDigitalOutmode(int panelHandle, int, int event, void*, int, int) {
+int CBF_EditDigitalOutmode(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         ReadMaxNoAndOutmode(panelHandle);
         VectorCountCheck();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditDigitalOutmode);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_AnaOutBegEnd(int panelHandle, int, int event, void*, int, int) {
+int CBF_AnaOutBegEnd(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         GetCtrlVal(panelHandle, P_ANAOUTBEG, &anaoutbeg);
         GetCtrlVal(panelHandle, P_ANAOUTEND, &anaoutend);
@@ -268,34 +268,34 @@ int CBF_AnaOutBegEnd(int panelHandle, int, int event, void*, int, int) {
             MessagePopup("INFO!", InfoAnaOutNotOk);
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditAnaOutBegEnd);
+    return HelpOnly(panelHandle, control, event);
 }
 
 // These controls only hold a value that the next send reads; a commit
 // only shows whether it differs from what was sent or read.
-int CBF_SlidePower(int, int, int event, void*, int, int) {
+int CBF_SlidePower(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditPower);
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_EditAverage(int, int, int event, void*, int, int) {
+int CBF_EditAverage(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditAverage);
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_EditTrigger(int, int, int event, void*, int, int) {
+int CBF_EditTrigger(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditTrigger);
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_EditIntlim(int, int, int event, void*, int, int) {
+int CBF_EditIntlim(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditIntlim);
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_EditHold(int, int, int event, void*, int, int) {
+int CBF_EditHold(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditHold);
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_EditBias(int, int, int event, void*, int, int) {
+int CBF_EditBias(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditBias);
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

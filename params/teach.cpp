@@ -1,6 +1,5 @@
 // The teach table and the evaluation mode of the main panel.
 #include "app/corvel.h"
-#include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "display/display.h"
 #include "params/params.h"
@@ -94,35 +93,35 @@ void InitEval(void) {
     DispVis();
 }
 
-int CBF_ButtonTeachDataTo(int, int, int event, void*, int, int) {
+int CBF_ButtonTeachDataTo(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         TeachDataTo();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoButtonTeachDataTo);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ButtonResetTable(int, int, int event, void*, int, int) {
+int CBF_ButtonResetTable(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         ResetTable();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoButtonResetTable);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_Evalmode(int, int, int event, void*, int, int) {
+int CBF_Evalmode(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         InitEval();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditEvalmode);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_EditNo(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoEditNo);
+int CBF_EditNo(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_RadioInc(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoRadioInc);
+int CBF_RadioInc(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

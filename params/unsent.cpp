@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "app/corvel.h"
-#include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "app/transferline.h"
 #include "params/params.h"
@@ -308,13 +307,13 @@ bool UnsentMayClose(void) {
     return ConfirmPopup("ATTENTION!", text) == 1;
 }
 
-int CBF_ButtonRestoreEdits(int, int, int event, void*, int, int) {
+int CBF_ButtonRestoreEdits(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) RestoreEdits();
-    return HelpOnly(event, InfoButtonRestoreEdits);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_DispUnsent(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispUnsent);
+int CBF_DispUnsent(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 // The table has no help of its own: its cells only hold values.
