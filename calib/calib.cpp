@@ -21,7 +21,7 @@ const unsigned short kTargetDir = 3850;
 const unsigned short kPowerCeiling = 1000;
 const unsigned short kSearchAverage = 4096;
 const unsigned short kFinalAverage = 32768;
-const int kReadBackWords = 16;
+const int kReadBackWords = kHeadWords;  // the read-back frame: the packet's head
 
 const char kSearchFailed[] =
     " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on "
