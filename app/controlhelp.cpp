@@ -1,11 +1,12 @@
-// Which help text belongs to which control: the text its callback shows on
-// a right click, handed to the platform for assistive technology and shown
-// as the control's tooltip.
+// Which help text belongs to which control, in one table: its callback shows
+// the text on a right click, the platform hands it to assistive technology,
+// and it is the control's tooltip.
 #include <cstring>
 
 #include "app/callbacks.h"
 #include "app/corvel.h"
 #include "app/helptexts.h"
+#include "app/mainpanel.h"
 #include "platform/ui.h"
 
 namespace corvel {
@@ -118,7 +119,35 @@ int PanelNamed(const char* name) {
     return -1;
 }
 
+const char* PanelName(int panelHandle) {
+    if (panelHandle <= 0) return nullptr;
+    if (panelHandle == panel) return "P";
+    if (panelHandle == recpanel) return "RECP";
+    if (panelHandle == calibpanel) return "CALIBP";
+    if (panelHandle == graphpanel) return "GRAPHP";
+    return nullptr;
+}
+
+const char* HelpText(int panelHandle, int control) {
+    const char* panelName = PanelName(panelHandle);
+    char name[64] = "";
+    if (!panelName || GetCtrlName(panelHandle, control, name, sizeof name) < 0) return nullptr;
+    for (const ControlHelp& h : kHelp)
+        if (std::strcmp(h.panel, panelName) == 0 && std::strcmp(h.control, name) == 0) return h.text;
+    return nullptr;
+}
+
 }  // namespace
+
+void ShowControlHelp(int panelHandle, int control, const char* title) {
+    const char* text = HelpText(panelHandle, control);
+    if (text) MessagePopup(title, text);
+}
+
+int HelpOnly(int panelHandle, int control, int event) {
+    if (event == EVENT_RIGHT_CLICK) ShowControlHelp(panelHandle, control);
+    return 0;
+}
 
 void ShowHelpAsTooltips(void) {
     for (const ControlHelp& h : kHelp) {

@@ -3,6 +3,9 @@
 // do not meet the C library's functions of the same name.
 #pragma once
 
+#include "link/packet.h"
+#include "platform/files.h"
+
 namespace corvel {
 
 // ---- panels and files ----
@@ -10,8 +13,8 @@ extern int panel;       // P
 extern int recpanel;    // RECP
 extern int calibpanel;  // CALIBP
 extern int graphpanel;  // GRAPHP
-extern char proj_dir[260];
-extern char file_name[260];
+extern char proj_dir[kPathSize];
+extern char file_name[kPathSize];
 
 // ---- serial link and telegrams ----
 extern unsigned short com;
@@ -56,7 +59,7 @@ extern unsigned short extteach;
 extern unsigned short anaoutbeg;
 extern unsigned short anaoutend;
 extern short bias;
-extern unsigned short ctt[31][4];
+extern unsigned short ctt[kTeachRows][kTeachColumns];
 
 // ---- last measured data ----
 extern unsigned short dataChRef;
@@ -70,11 +73,19 @@ extern unsigned short dataTemp;
 
 // ---- display, recorder and calibration state ----
 extern unsigned short source;
+// The scope graph's display sources, the values of its ring control.
+constexpr unsigned short kSourceNorm = 0;
+constexpr unsigned short kSourceInt = 1;
+constexpr unsigned short kSourceGf = 2;
+constexpr unsigned short kSourceRaw = 3;
+constexpr int kSources = 4;
 extern unsigned short scale;
-extern double rawbuf[300];
-extern double normbuf[300];
-extern double intbuf[300];
-extern double gfbuf[300];
+// Samples each history buffer holds.
+constexpr int kHistoryLength = 300;
+extern double rawbuf[kHistoryLength];
+extern double normbuf[kHistoryLength];
+extern double intbuf[kHistoryLength];
+extern double gfbuf[kHistoryLength];
 extern unsigned short graphcnt;
 extern unsigned short bufcnt[2];
 extern unsigned short bufchref[2];

@@ -6,8 +6,8 @@ int panel;
 int recpanel;
 int calibpanel;
 int graphpanel;
-char proj_dir[260];
-char file_name[260];
+char proj_dir[kPathSize];
+char file_name[kPathSize];
 
 unsigned short com = 1;
 short ret;
@@ -46,7 +46,7 @@ unsigned short extteach;
 unsigned short anaoutbeg;
 unsigned short anaoutend;
 short bias;
-unsigned short ctt[31][4];
+unsigned short ctt[kTeachRows][kTeachColumns];
 
 unsigned short dataChRef;
 unsigned short dataChDir;
@@ -59,10 +59,10 @@ unsigned short dataTemp;
 
 unsigned short source;
 unsigned short scale;
-double rawbuf[300];
-double normbuf[300];
-double intbuf[300];
-double gfbuf[300];
+double rawbuf[kHistoryLength];
+double normbuf[kHistoryLength];
+double intbuf[kHistoryLength];
+double gfbuf[kHistoryLength];
 unsigned short graphcnt;
 unsigned short bufcnt[2];
 unsigned short bufchref[2];

@@ -8,10 +8,12 @@ namespace corvel {
 constexpr int kButtonRunning = 0xFF0000;
 constexpr int kButtonIdle = 0xE0E0E0;
 
-// The right-click help popup: title "INFO!", the given text.
-void ShowHelp(const char* text);
-// Help for a right click, nothing for any other event; returns 0.
-int HelpOnly(int event, const char* text);
+// The right-click help of a control: a popup titled `title` with the text
+// the help table gives the control (the same text as its tooltip). Nothing
+// for a control the table does not name.
+void ShowControlHelp(int panelHandle, int control, const char* title = "INFO!");
+// That help for a right click, nothing for any other event; returns 0.
+int HelpOnly(int panelHandle, int control, int event);
 
 int CBF_DispChRef(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 int CBF_DispChDir(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "app/corvel.h"
-#include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "platform/platform.h"
 #include "uir_ids.h"
@@ -62,8 +61,8 @@ const char* TargetName(unsigned short t) {
     }
 }
 
-int CBF_DispTransfer(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispTransfer);
+int CBF_DispTransfer(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

@@ -102,7 +102,7 @@ void ShowLogo(int index) {
     SetCtrlAttribute(panel, P_PICTURELOGO, ATTR_TOP, b.logoTop);
     SetCtrlAttribute(panel, P_PICTURELOGO, ATTR_LEFT, b.logoLeft);
     if (index != 0) {
-        char logo[260];
+        char logo[kPathSize];
         BrandingEntry(index, "logo", logo, sizeof logo);
         if (logo[0] == '\0') std::snprintf(logo, sizeof logo, "logo%d.png", index);
         // A plain file name is the installation's file, beside the program

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "app/corvel.h"
-#include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "link/link.h"
 #include "params/params.h"
@@ -22,7 +21,7 @@ const unsigned short kTargetDir = 3850;
 const unsigned short kPowerCeiling = 1000;
 const unsigned short kSearchAverage = 4096;
 const unsigned short kFinalAverage = 32768;
-const int kReadBackWords = 16;
+const int kReadBackWords = kHeadWords;  // the read-back frame: the packet's head
 
 const char kSearchFailed[] =
     " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on "
@@ -207,7 +206,7 @@ void ConfirmCalibration(void) {
     }
 }
 
-int CBF_ButtonCalibrate(int p, int, int event, void*, int, int) {
+int CBF_ButtonCalibrate(int p, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         WaitTransDelay();
         poll = 0;
@@ -217,7 +216,7 @@ int CBF_ButtonCalibrate(int p, int, int event, void*, int, int) {
         HidePanel(p);
         DisplayPanel(calibpanel);
     }
-    return HelpOnly(event, InfoButtonCalibration);
+    return HelpOnly(p, control, event);
 }
 
 int CBF_CALIBP(int, int event, void*, int, int) {
@@ -225,9 +224,9 @@ int CBF_CALIBP(int, int event, void*, int, int) {
     return 0;
 }
 
-int CBF_ButtonCloseCalib(int, int, int event, void*, int, int) {
+int CBF_ButtonCloseCalib(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) ChangePanelCalib();
-    return HelpOnly(event, InfoButtonCloseCalib);
+    return HelpOnly(panelHandle, control, event);
 }
 
 int CBF_ButtonStartCalib(int p, int control, int event, void*, int, int) {
@@ -240,7 +239,7 @@ int CBF_ButtonStartCalib(int p, int control, int event, void*, int, int) {
         UnsentAfterCalibration();
         SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonIdle);
     }
-    return HelpOnly(event, InfoButtonStartCalib);
+    return HelpOnly(p, control, event);
 }
 
 int CBF_ButtonConfirmCalib(int p, int control, int event, void*, int, int) {
@@ -249,11 +248,11 @@ int CBF_ButtonConfirmCalib(int p, int control, int event, void*, int, int) {
         if (EnsurePort()) ConfirmCalibration();
         SetCtrlAttribute(p, control, ATTR_BUTTON_COLOR, kButtonIdle);
     }
-    return HelpOnly(event, InfoButtonConfirmCalib);
+    return HelpOnly(p, control, event);
 }
 
-int CBF_SlideRefPower(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoSlideRefPower);
+int CBF_SlideRefPower(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

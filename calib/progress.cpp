@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "app/corvel.h"
-#include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "calib/calib.h"
 #include "platform/platform.h"
@@ -67,12 +66,12 @@ void ShowCalibWindow(int chDir) {
     SetCtrlVal(calibpanel, CALIBP_CALIBDISPWINDOW, text);
 }
 
-int CBF_CalibDispWindow(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoCalibDispWindow);
+int CBF_CalibDispWindow(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_DispCalibStep(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispCalibStep);
+int CBF_DispCalibStep(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

@@ -4,18 +4,19 @@
 #include <string>
 
 #include "ctl/ctl.h"
+#include "link/packet.h"
 #include "recorder/recstats.h"
 
 namespace ctl {
 
 namespace {
 
-constexpr int kWords = 140;
-constexpr int kHeadWords = 16;
-constexpr int kRows = 31;
-constexpr int kColumns = 4;
-constexpr int kBiasWord = 12;
-constexpr int kBiasOffset = 1000;
+using corvel::kBiasOffset;
+using corvel::kBiasWord;
+using corvel::kHeadWords;
+using corvel::kPacketWords;
+using corvel::kTeachColumns;
+using corvel::kTeachRows;
 
 const char* const kHeadNames[kHeadWords] = {
     "power",   "pmod",     "average",   "evalmode",  "hold", "intlim", "maxno", "digitalout",
@@ -27,7 +28,7 @@ const char* const kHeadNames[kHeadWords] = {
 std::string Name(int word) {
     if (word < kHeadWords) return kHeadNames[word];
     const int cell = word - kHeadWords;
-    return "row" + std::to_string(cell / kColumns) + ".c" + std::to_string(cell % kColumns);
+    return "row" + std::to_string(cell / kTeachColumns) + ".c" + std::to_string(cell % kTeachColumns);
 }
 
 // The value as the panel shows it.
@@ -45,10 +46,10 @@ void PrintPacket(const unsigned short* w, bool json, const std::string& port) {
         if (!port.empty()) s += "\"port\":\"" + corvel::JsonText(port) + "\",";
         for (int i = 0; i < kHeadWords; ++i) s += "\"" + Name(i) + "\":" + std::to_string(Value(w, i)) + ",";
         s += "\"teach\":[";
-        for (int r = 0; r < kRows; ++r) {
+        for (int r = 0; r < kTeachRows; ++r) {
             s += r ? ",[" : "[";
-            for (int c = 0; c < kColumns; ++c)
-                s += (c ? "," : "") + std::to_string(w[kHeadWords + kColumns * r + c]);
+            for (int c = 0; c < kTeachColumns; ++c)
+                s += (c ? "," : "") + std::to_string(w[kHeadWords + kTeachColumns * r + c]);
             s += "]";
         }
         s += "]}\n";
@@ -58,15 +59,15 @@ void PrintPacket(const unsigned short* w, bool json, const std::string& port) {
     }
     for (int i = 0; i < kHeadWords; ++i) Out("%-11s %6ld\n", Name(i).c_str(), Value(w, i));
     Out("%-11s %6s %6s %6s %6s\n", "teach", "c0", "c1", "c2", "c3");
-    for (int r = 0; r < kRows; ++r) {
-        const unsigned short* row = w + kHeadWords + kColumns * r;
+    for (int r = 0; r < kTeachRows; ++r) {
+        const unsigned short* row = w + kHeadWords + kTeachColumns * r;
         Out("%-11s %6u %6u %6u %6u\n", ("row" + std::to_string(r)).c_str(), row[0], row[1], row[2], row[3]);
     }
 }
 
 int PrintDifferences(const unsigned short* a, const unsigned short* b, const char* headA, const char* headB) {
     int differing = 0;
-    for (int i = 0; i < kWords; ++i) {
+    for (int i = 0; i < kPacketWords; ++i) {
         if (a[i] == b[i]) continue;
         if (differing++ == 0) Out("%-11s %12s %12s\n", "field", headA, headB);
         Out("%-11s %12ld %12ld\n", Name(i).c_str(), Value(a, i), Value(b, i));

@@ -50,11 +50,12 @@ int main(int argc, char** argv) {
         return ctl::kBadInput;
     }
     // Files first: a bad one ends here, with nothing on the wire.
-    static unsigned short words[2 * 140];
+    static unsigned short words[2 * corvel::kPacketWords];
     if (opt.command == "send" && !ctl::LoadParameterFile(opt.args[0], words)) return ctl::kBadInput;
     if (opt.command == "diff")
         for (int i = 0; i < 2; ++i)
-            if (!IsMemory(opt.args[i]) && !ctl::LoadParameterFile(opt.args[i], words + 140 * i))
+            if (!IsMemory(opt.args[i]) &&
+                !ctl::LoadParameterFile(opt.args[i], words + corvel::kPacketWords * i))
                 return ctl::kBadInput;
     if (!OutputsUsable(opt)) return ctl::kBadInput;
     // A record file is judged without any port.

@@ -17,7 +17,7 @@ namespace {
 
 // The longest text the file services accept for 140 values (fields of up
 // to 255 characters and a line end each): no parameter file is larger.
-constexpr long long kLargest = 140LL * 257;
+constexpr long long kLargest = corvel::kParaFileWords * 257LL;
 
 const char* Kind(mode_t mode) {
     if (S_ISDIR(mode)) return "a folder";

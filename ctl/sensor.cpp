@@ -19,7 +19,7 @@ namespace ctl {
 
 namespace {
 
-constexpr int kWords = 140;
+constexpr int kWords = corvel::kPacketWords;
 std::string prefix;
 
 void Print(FILE* to, const char* format, va_list args) {

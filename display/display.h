@@ -24,8 +24,6 @@ void LiveEnded(void);
 // Shows the displays as no longer current (dimmed, with the time of the
 // last frame) unless a live loop runs.
 void MarkDisplaysStale(void);
-bool LiveRunning(void);
-bool DisplaysCurrent(void);
 
 // ---- scope graph and display source ----
 void ShowGraph(void);

@@ -84,29 +84,29 @@ int CBF_GRAPHP(int panelHandle, int event, void*, int, int) {
     return 0;
 }
 
-int CBF_ButtonShowGraph(int, int, int event, void*, int, int) {
+int CBF_ButtonShowGraph(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         WaitTransDelay();
         poll = 0;
         DisplayPanel(graphpanel);
     }
-    if (event == EVENT_RIGHT_CLICK) ShowHelp(InfoButtonShowGraph);
+    if (event == EVENT_RIGHT_CLICK) ShowControlHelp(panelHandle, control);
     return 0;
 }
 
-int CBF_EditSignal(int, int, int event, void*, int, int) {
+int CBF_EditSignal(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) SetGraphVisible();
-    if (event == EVENT_RIGHT_CLICK) ShowHelp(InfoEditSignal);
+    if (event == EVENT_RIGHT_CLICK) ShowControlHelp(panelHandle, control);
     return 0;
 }
 
-int CBF_PanelGraphGraph(int, int control, int event, void*, int eventData1, int eventData2) {
+int CBF_PanelGraphGraph(int panelHandle, int control, int event, void*, int eventData1, int eventData2) {
     if (event == EVENT_GRAPH_CURSOR) {
         for (int k = 0; k < kSignalCount; ++k)
             if (kSignals[k].graph == control) ShowCursorReadout(k, eventData1);
     }
     GraphStatsEvent(event, eventData1, eventData2);
-    return HelpOnly(event, InfoPanelGraphGraph);
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

@@ -212,7 +212,7 @@ std::vector<std::string> ParameterSet(void) {
         std::snprintf(item, sizeof item, "%s %ld", w.name, w.value);
         out.push_back(item);
     }
-    for (unsigned r = 0; r < maxno && r < 31; ++r) {
+    for (unsigned r = 0; r < maxno && r < static_cast<unsigned>(kTeachRows); ++r) {
         std::snprintf(item, sizeof item, "row %u: %u %u %u %u", r, ctt[r][0], ctt[r][1], ctt[r][2],
                       ctt[r][3]);
         out.push_back(item);
@@ -300,25 +300,25 @@ void GraphStatsEvent(int event, int eventData1, int eventData2) {
     }
 }
 
-int CBF_SelectBand(int, int, int event, void*, int, int) {
+int CBF_SelectBand(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) RefreshGraphStats();
-    return HelpOnly(event, InfoSelectBand);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_EditBand(int, int, int event, void*, int, int) {
+int CBF_EditBand(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) RefreshGraphStats();
-    return HelpOnly(event, InfoEditBand);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_DispStats(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispStats);
+int CBF_DispStats(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_GraphHistogram(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoGraphHistogram);
+int CBF_GraphHistogram(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ButtonReport(int, int, int event, void*, int, int) {
+int CBF_ButtonReport(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         RefreshGraphStats();
         if (judged.range.n == 0) {
@@ -340,7 +340,7 @@ int CBF_ButtonReport(int, int, int event, void*, int, int) {
             return 0;
         if (chosen > 0) WriteGraphReport(path);
     }
-    return HelpOnly(event, InfoButtonReport);
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

@@ -46,14 +46,14 @@ void ProposeCsvFile(const char* recordPath, char* folder, int folderSize, char* 
     std::snprintf(name, nameSize, "%.*s.csv", stem, base);
 }
 
-int CBF_ButtonCloseGraph(int, int, int event, void*, int, int) {
+int CBF_ButtonCloseGraph(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) CBF_GRAPHP(graphpanel, EVENT_CLOSE, nullptr, 0, 0);
-    return HelpOnly(event, InfoButtonCloseGraph);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ButtonFitY(int, int, int event, void*, int, int) {
+int CBF_ButtonFitY(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) FitShownGraphY();
-    return HelpOnly(event, InfoButtonFitY);
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

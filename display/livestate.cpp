@@ -8,7 +8,6 @@
 #include <cstdio>
 
 #include "app/corvel.h"
-#include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "display/display.h"
 #include "platform/platform.h"
@@ -121,16 +120,8 @@ void MarkDisplaysStale(void) {
     ShowStopped();
 }
 
-int CBF_DispLive(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispLive);
-}
-
-bool LiveRunning(void) {
-    return loops > 0;
-}
-
-bool DisplaysCurrent(void) {
-    return !stale;
+int CBF_DispLive(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

@@ -11,7 +11,6 @@ namespace corvel {
 
 namespace {
 
-constexpr int kBufLen = 300;
 constexpr int kTraces = 3;
 constexpr int kErrCount = -20003;
 constexpr int kErrShift = -20102;
@@ -57,10 +56,10 @@ Band GfBand(int row) {
 }
 
 void Append(double* buf, double a, double b, double c) {
-    Shift(buf, kBufLen, -kTraces, buf);
-    buf[kBufLen - 3] = a;
-    buf[kBufLen - 2] = b;
-    buf[kBufLen - 1] = c;
+    Shift(buf, kHistoryLength, -kTraces, buf);
+    buf[kHistoryLength - 3] = a;
+    buf[kHistoryLength - 2] = b;
+    buf[kHistoryLength - 1] = c;
 }
 
 }  // namespace
@@ -115,13 +114,13 @@ void SetPanelData(void) {
     GetCtrlVal(panel, P_SELECTSOURCE, &source);
     int row = n + 1;
     switch (source) {
-        case 0:
+        case kSourceNorm:
             norm = LimitedBand(1, row, kNormLimit);
             break;
-        case 1:
+        case kSourceInt:
             inten = LimitedBand(3, row, kIntLimit);
             break;
-        case 2:
+        case kSourceGf:
             gf = GfBand(row);
             break;
         default:

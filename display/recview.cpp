@@ -231,7 +231,7 @@ void ShowCursorReadout(int signal, int frame) {
     SetCtrlVal(graphpanel, GRAPHP_DISPCURSOR, readout);
 }
 
-int CBF_ButtonOpenRecFile(int, int, int event, void*, int, int) {
+int CBF_ButtonOpenRecFile(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         char path[sizeof file_name] = "";
         OfferRecentRecordFiles();
@@ -240,10 +240,10 @@ int CBF_ButtonOpenRecFile(int, int, int event, void*, int, int) {
             OpenRecordFile(path) == 0)  // a name that is no file is told on the panel
             KeepChosenFile(KEPT_RECORDS, path);
     }
-    return HelpOnly(event, InfoButtonOpenRecFile);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ButtonExportCsv(int, int, int event, void*, int, int) {
+int CBF_ButtonExportCsv(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         if (viewed.records.empty()) {
             ShowViewLine(false, "No record file is open: open one to export it");
@@ -259,15 +259,15 @@ int CBF_ButtonExportCsv(int, int, int event, void*, int, int) {
             return 0;
         if (chosen > 0) ExportViewedCsv(path);
     }
-    return HelpOnly(event, InfoButtonExportCsv);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_DispViewFile(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispViewFile);
+int CBF_DispViewFile(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_DispCursor(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispCursor);
+int CBF_DispCursor(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

@@ -1,7 +1,6 @@
 // The scope area of the main panel: one strip chart per display source, the
 // GF chart's Y axis (fixed or auto zoom), and which displays each source shows.
 #include "app/corvel.h"
-#include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "display/display.h"
 #include "platform/ui.h"
@@ -11,7 +10,6 @@ namespace corvel {
 
 namespace {
 
-constexpr int kBufLen = 300;
 // Strip charts keep exactly the buffer's 100 samples per trace on screen.
 constexpr int kPointsPerScreen = 100;
 // GF chart scale, in tenths of a unit.
@@ -20,9 +18,7 @@ constexpr double kGfFixedMax = 1500.0;
 constexpr double kGfMargin = 25.0;
 constexpr double kGfMarginBelow = 1475.0;
 
-enum { kSources = 4 };
-
-// Visibility per display source (NORM, INT, GF, RAW), in the order it is set.
+// Visibility per display source (kSourceNorm to kSourceRaw), in the order it is set.
 struct VisRow {
     int control;
     int shown[kSources];
@@ -40,7 +36,7 @@ void GfAxis(void) {
     if (scale == 1) {
         min = kGfFixedMax;
         max = 0.0;
-        for (int i = 0; i < kBufLen; ++i) {
+        for (int i = 0; i < kHistoryLength; ++i) {
             if (gfbuf[i] < min) min = gfbuf[i];
             if (gfbuf[i] > max) max = gfbuf[i];
         }
@@ -57,20 +53,20 @@ void ShowGraph(void) {
     int chart;
     const double* buf;
     switch (source) {
-        case 0:
+        case kSourceNorm:
             chart = P_GRAPHNORM;
             buf = normbuf;
             break;
-        case 1:
+        case kSourceInt:
             chart = P_GRAPHINT;
             buf = intbuf;
             break;
-        case 2:
+        case kSourceGf:
             chart = P_GRAPHGF;
             buf = gfbuf;
             GfAxis();
             break;
-        case 3:
+        case kSourceRaw:
             chart = P_GRAPHRAW1;
             buf = rawbuf;
             break;
@@ -78,7 +74,7 @@ void ShowGraph(void) {
             return;
     }
     SetCtrlAttribute(panel, chart, ATTR_POINTS_PER_SCREEN, kPointsPerScreen);
-    PlotStripChart(panel, chart, buf, kBufLen, 0, 0, DT_DOUBLE);
+    PlotStripChart(panel, chart, buf, kHistoryLength, 0, 0, DT_DOUBLE);
 }
 
 void DispVis(void) {
@@ -87,15 +83,15 @@ void DispVis(void) {
     for (const VisRow& r : kVis) SetCtrlAttribute(panel, r.control, ATTR_VISIBLE, r.shown[source]);
 }
 
-int CBF_SelectSource(int, int, int event, void*, int, int) {
+int CBF_SelectSource(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) DispVis();
-    if (event == EVENT_RIGHT_CLICK) ShowHelp(InfoSelectSource);
+    if (event == EVENT_RIGHT_CLICK) ShowControlHelp(panelHandle, control);
     return 0;
 }
 
-int CBF_DispGF(int panelHandle, int, int event, void*, int, int) {
+int CBF_DispGF(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_LEFT_DOUBLE_CLICK) SetCtrlAttribute(panelHandle, P_DISPGFBIG, ATTR_VISIBLE, 1);
-    if (event == EVENT_RIGHT_CLICK) MessagePopup("Info", InfoDispGf);
+    if (event == EVENT_RIGHT_CLICK) ShowControlHelp(panelHandle, control, "Info");
     return 0;
 }
 
@@ -104,19 +100,19 @@ int CBF_DispGFBig(int panelHandle, int, int event, void*, int, int) {
     return 0;
 }
 
-int CBF_GraphRaw1(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoGraph);
+int CBF_GraphRaw1(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_GraphNormInt(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoGraph);
+int CBF_GraphNormInt(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 // A double click arrives after its own left click, so it ends in auto zoom.
-int CBF_GraphGF(int, int, int event, void*, int, int) {
+int CBF_GraphGF(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_LEFT_CLICK) scale = 0;
     if (event == EVENT_LEFT_DOUBLE_CLICK) scale = 1;
-    if (event == EVENT_RIGHT_CLICK) ShowHelp(InfoGraphGF);
+    if (event == EVENT_RIGHT_CLICK) ShowControlHelp(panelHandle, control);
     return 0;
 }
 

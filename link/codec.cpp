@@ -8,8 +8,7 @@ namespace corvel {
 
 namespace {
 
-constexpr int kPacketWords = static_cast<int>(sizeof pp / sizeof pp[0]);
-constexpr int kTeachEnd = 140;  // words 16..139 hold the teach table
+constexpr int kBufferWords = static_cast<int>(sizeof pp / sizeof pp[0]);
 
 void PutWord(int offset, unsigned short value) {
     szWriteBuf[offset] = static_cast<unsigned char>(value >> 8);
@@ -35,17 +34,17 @@ void FillTxBuf(unsigned short order, unsigned short row) {
         // telegram of the same send left there; the sensor expects them.
         PutWord(4, row);
         for (int i = 0; i < 5; ++i) {
-            int index = 16 + 4 * row + i;
-            PutWord(6 + 2 * i, index < kTeachEnd ? pp[index] : 0);
+            int index = kHeadWords + kTeachColumns * row + i;
+            PutWord(6 + 2 * i, index < kPacketWords ? pp[index] : 0);
         }
         return;
     }
-    int words = Limit(anzframe, kPacketWords);
+    int words = Limit(anzframe, kBufferWords);
     for (int i = 0; i < words; ++i) PutWord(4 + 2 * i, pp[i]);
 }
 
 void GetRxBufPara(void) {
-    int words = Limit(Limit(anzpara, kPacketWords), static_cast<int>(sizeof szReadBuf / 2));
+    int words = Limit(Limit(anzpara, kBufferWords), static_cast<int>(sizeof szReadBuf / 2));
     for (int i = 0; i < words; ++i) pp[i] = WordAt(2 * i);
 }
 

@@ -83,10 +83,6 @@ LinkResult AwaitReply(int expected, const unsigned short* stopFlag) {
     return Failure(n <= 0 ? LINK_TIMED_OUT : LINK_REFUSED);
 }
 
-bool ReplyWait(int expected, const unsigned short* stopFlag) {
-    return AwaitReply(expected, stopFlag) == LINK_ACCEPTED;
-}
-
 void LinkWrite(unsigned short code) {
     FlushInQ(com);
     FlushOutQ(com);

@@ -4,6 +4,8 @@
 // bytes on the wire and their timing are the same for both.
 #pragma once
 
+#include "link/packet.h"
+
 namespace corvel {
 
 // The order codes of the telegrams.
@@ -33,7 +35,6 @@ enum LinkResult {
 constexpr double kReplyTimeout = 2.0;
 constexpr double kPauseAfterSend = 1.0;
 constexpr double kPauseAfterRead = 0.1;
-constexpr int kTeachRows = 31;
 constexpr int kVersionReply = 96;
 constexpr int kVersionChars = 48;
 
@@ -49,8 +50,6 @@ void WaitTransDelay(void);
 // more than the buffer holds). With stopFlag set it ends at once (nothing
 // read) when *stopFlag is no longer 1 after a sample.
 LinkResult AwaitReply(int expected, const unsigned short* stopFlag);
-// True when AwaitReply accepted the reply.
-bool ReplyWait(int expected, const unsigned short* stopFlag);
 
 // Flushes both queues and writes the request for `code`; the written count
 // is not judged (the sensor's reply says whether it arrived).
@@ -61,7 +60,7 @@ LinkResult LinkCommand(unsigned short code);
 // LinkWrite, then the reply wait for `expected` bytes.
 LinkResult LinkExchange(unsigned short code, int expected, const unsigned short* stopFlag);
 
-// The parameter send from pp: order 1, the 31 rows, order 6 when `to` is
+// The parameter send from pp: order 1, the kTeachRows rows, order 6 when `to` is
 // EEPROM; sets the pause rule to 1.0 s. Ends at the first telegram the port
 // does not take.
 LinkResult LinkSendPacket(unsigned short to);

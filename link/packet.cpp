@@ -8,36 +8,31 @@ namespace corvel {
 
 namespace {
 
-constexpr int kTeachBase = 16;
-constexpr int kRows = 31;
-constexpr int kColumns = 4;
-constexpr unsigned short kMaxVectors = 31;
-constexpr int kBiasOffset = 1000;
+// The sensor checks at most one vector per teach row.
+constexpr unsigned short kMaxVectors = kTeachRows;
+
+// The parameters in packet order, words 0 to 11; bias follows them.
+unsigned short* const kParameters[] = {&power, &pmod,       &average, &evalmode, &hold,      &intlim,
+                                       &maxno, &digitalout, &trigger, &extteach, &anaoutbeg, &anaoutend};
+constexpr int kParameterCount = sizeof kParameters / sizeof kParameters[0];
+
+// The values of a data frame, in frame order.
+unsigned short* const kData[] = {&dataChRef, &dataChDir, &dataChDif, &dataNorm,
+                                 &dataInt,   &dataGf,    &dataVec,   &dataTemp};
+constexpr int kDataCount = sizeof kData / sizeof kData[0];
 
 void ParametersToPP(void) {
-    pp[0] = power;
-    pp[1] = pmod;
-    pp[2] = average;
-    pp[3] = evalmode;
-    pp[4] = hold;
-    pp[5] = intlim;
-    pp[6] = maxno;
-    pp[7] = digitalout;
-    pp[8] = trigger;
-    pp[9] = extteach;
-    pp[10] = anaoutbeg;
-    pp[11] = anaoutend;
-    // Offset so that a negative bias travels as an unsigned word (mod 65536).
-    pp[12] = static_cast<unsigned short>(bias + kBiasOffset);
+    for (int i = 0; i < kParameterCount; ++i) pp[i] = *kParameters[i];
+    pp[kBiasWord] = static_cast<unsigned short>(bias + kBiasOffset);
 }
 
 }  // namespace
 
 void CopyVarsToPP(void) {
     ParametersToPP();
-    int index = kTeachBase;
-    for (int row = 0; row < kRows; ++row)
-        for (int col = 0; col < kColumns; ++col) pp[index++] = ctt[row][col];
+    int index = kHeadWords;
+    for (int row = 0; row < kTeachRows; ++row)
+        for (int col = 0; col < kTeachColumns; ++col) pp[index++] = ctt[row][col];
 }
 
 void CopyCalibVarsToPP(void) {
@@ -45,35 +40,16 @@ void CopyCalibVarsToPP(void) {
 }
 
 void CopyPPtoVars(void) {
-    power = pp[0];
-    pmod = pp[1];
-    average = pp[2];
-    evalmode = pp[3];
-    hold = pp[4];
-    intlim = pp[5];
-    maxno = pp[6];
-    digitalout = pp[7];
-    trigger = pp[8];
-    extteach = pp[9];
-    anaoutbeg = pp[10];
-    anaoutend = pp[11];
-    bias = static_cast<short>(static_cast<unsigned short>(pp[12] - kBiasOffset));
-    int index = kTeachBase;
-    for (int row = 0; row < kRows; ++row)
-        for (int col = 0; col < kColumns; ++col) ctt[row][col] = pp[index++];
-    // The table has 31 rows; the sensor cannot check more.
+    for (int i = 0; i < kParameterCount; ++i) *kParameters[i] = pp[i];
+    bias = static_cast<short>(static_cast<unsigned short>(pp[kBiasWord] - kBiasOffset));
+    int index = kHeadWords;
+    for (int row = 0; row < kTeachRows; ++row)
+        for (int col = 0; col < kTeachColumns; ++col) ctt[row][col] = pp[index++];
     if (maxno > kMaxVectors) maxno = kMaxVectors;
 }
 
 void CopyDatatoVars(void) {
-    dataChRef = databuf[0];
-    dataChDir = databuf[1];
-    dataChDif = databuf[2];
-    dataNorm = databuf[3];
-    dataInt = databuf[4];
-    dataGf = databuf[5];
-    dataVec = databuf[6];
-    dataTemp = databuf[7];
+    for (int i = 0; i < kDataCount; ++i) *kData[i] = databuf[i];
 }
 
 }  // namespace corvel

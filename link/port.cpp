@@ -115,19 +115,19 @@ int CBF_EditConnect(int p, int control, int event, void*, int, int) {
         GetCtrlVal(p, control, &chosen);
         ChangePort(chosen);
     }
-    return HelpOnly(event, InfoEditConnect);
+    return HelpOnly(p, control, event);
 }
 
-int CBF_ButtonPorts(int, int, int event, void*, int, int) {
+int CBF_ButtonPorts(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         int chosen = PortChooserPopup(com, InfoPortChooser);
         if (chosen > 0) ChangePort(static_cast<unsigned short>(chosen));
     }
-    return HelpOnly(event, InfoButtonPorts);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_DispStatusDetail(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoStatusDetail);
+int CBF_DispStatusDetail(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

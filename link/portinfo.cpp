@@ -30,19 +30,19 @@ int FramesPerSecond(int latencyMs) {
 
 const char* OpenErrorText(int code) {
     switch (code) {
-        case -1:
+        case COM_UNKNOWN_SYSTEM_ERROR:
             return "Unknown system error";
-        case -2:
+        case COM_INVALID_PORT:
             return "Invalid port number";
-        case -3:
+        case COM_PORT_NOT_OPEN:
             return "Port is not open";
-        case -4:
+        case COM_IO_ERROR:
             return "Unknown I/0 error";
-        case -6:
+        case COM_NO_PORT_FOUND:
             return "No serial port found";
-        case -7:
+        case COM_CANNOT_OPEN:
             return "Cannot open port";
-        case -99:
+        case COM_TIMEOUT:
             return "Timeout";
         default:
             return "RS-232 error!";

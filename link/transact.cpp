@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "app/corvel.h"
-#include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "app/transferline.h"
 #include "display/display.h"
@@ -120,7 +119,7 @@ void ReportSensorTransfer(bool ok, bool sending, unsigned short where) {
     ShowTransfer(ok, what);
 }
 
-int CBF_ButtonSend(int, int, int event, void*, int, int) {
+int CBF_ButtonSend(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         poll = 0;
         WaitTransDelay();
@@ -135,10 +134,10 @@ int CBF_ButtonSend(int, int, int event, void*, int, int) {
             if (sent) UnsentSent();
         }
     }
-    return HelpOnly(event, InfoButtonSend);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ButtonGet(int, int, int event, void*, int, int) {
+int CBF_ButtonGet(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         poll = 0;
         WaitTransDelay();
@@ -155,20 +154,20 @@ int CBF_ButtonGet(int, int, int event, void*, int, int) {
             UnsentAfterRead(read, true, from == EEPROM ? "GET from EEPROM" : "GET from RAM");
         }
     }
-    return HelpOnly(event, InfoButtonGet);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ButtonGo(int, int, int event, void*, int, int) {
+int CBF_ButtonGo(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         WaitTransDelay();
         if (EnsurePort()) GetData();
     }
-    return HelpOnly(event, InfoButtonGo);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ButtonStop(int, int, int event, void*, int, int) {
+int CBF_ButtonStop(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) poll = 0;
-    return HelpOnly(event, InfoButtonStop);
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

@@ -14,9 +14,6 @@ namespace corvel {
 
 namespace {
 
-constexpr int kRows = 31;
-constexpr int kCols = 4;
-
 // The unsigned controls in binding order, with their captions on the panel;
 // bias follows them as a signed value.
 struct Bound {
@@ -84,16 +81,16 @@ void ReadMaxNoAndOutmode(int panelHandle) {
 void GetPanelValues(void) {
     for (const Bound& b : kBound) GetCtrlVal(panel, b.control, b.variable);
     GetCtrlVal(panel, P_EDITBIAS, &bias);
-    for (int row = 1; row <= kRows; ++row)
-        for (int col = 1; col <= kCols; ++col)
+    for (int row = 1; row <= kTeachRows; ++row)
+        for (int col = 1; col <= kTeachColumns; ++col)
             GetTableCellVal(panel, P_TEACHTABLE, col, row, &ctt[row - 1][col - 1]);
 }
 
 void SetPanelValues(void) {
     for (const Bound& b : kBound) SetCtrlVal(panel, b.control, *b.variable);
     SetCtrlVal(panel, P_EDITBIAS, bias);
-    for (int row = 1; row <= kRows; ++row)
-        for (int col = 1; col <= kCols; ++col)
+    for (int row = 1; row <= kTeachRows; ++row)
+        for (int col = 1; col <= kTeachColumns; ++col)
             SetTableCellVal(panel, P_TEACHTABLE, col, row, ctt[row - 1][col - 1]);
 }
 
@@ -103,8 +100,9 @@ void ReadPanelWords(unsigned short* words) {
     short shownBias = 0;
     GetCtrlVal(panel, P_EDITBIAS, &shownBias);
     words[i++] = static_cast<unsigned short>(shownBias);
-    for (int row = 1; row <= kRows; ++row)
-        for (int col = 1; col <= kCols; ++col) GetTableCellVal(panel, P_TEACHTABLE, col, row, &words[i++]);
+    for (int row = 1; row <= kTeachRows; ++row)
+        for (int col = 1; col <= kTeachColumns; ++col)
+            GetTableCellVal(panel, P_TEACHTABLE, col, row, &words[i++]);
 }
 
 void WritePanelWord(int index, unsigned short value) {
@@ -116,7 +114,7 @@ void WritePanelWord(int index, unsigned short value) {
         SetCtrlVal(panel, P_EDITBIAS, static_cast<short>(value));
     } else {
         const int cell = index - kParameterWords;
-        SetTableCellVal(panel, P_TEACHTABLE, cell % kCols + 1, cell / kCols + 1, value);
+        SetTableCellVal(panel, P_TEACHTABLE, cell % kTeachColumns + 1, cell / kTeachColumns + 1, value);
     }
 }
 
@@ -175,7 +173,7 @@ void VectorCountCheck(void) {
 }
 
 void RowMarking(void) {
-    for (int row = 1; row <= kRows; ++row) {
+    for (int row = 1; row <= kTeachRows; ++row) {
         const bool active = row <= maxno;
         SetTableRowAttribute(panel, P_TEACHTABLE, row, ATTR_ROW_LABEL_COLOR, active ? kGreen : kRed);
         // Colour-blind operators and grey printouts read the sign instead.
@@ -199,20 +197,20 @@ void TriggerLock(void) {
 
 int CBF_SelectRAM(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_VAL_CHANGED) SelectorRule(panelHandle, control, RAM);
-    return HelpOnly(event, InfoSelectMEM);
+    return HelpOnly(panelHandle, control, event);
 }
 
 int CBF_SelectEEPROM(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_VAL_CHANGED) SelectorRule(panelHandle, control, EEPROM);
-    return HelpOnly(event, InfoSelectMEM);
+    return HelpOnly(panelHandle, control, event);
 }
 
 int CBF_SelectFILE(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_VAL_CHANGED) SelectorRule(panelHandle, control, DATFILE);
-    return HelpOnly(event, InfoSelectMEM);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ParaVisible(int panelHandle, int, int event, void*, int, int) {
+int CBF_ParaVisible(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         int visible = 1;
         GetCtrlVal(panelHandle, P_PARAVISIBLE, &visible);
@@ -221,47 +219,47 @@ int CBF_ParaVisible(int panelHandle, int, int event, void*, int, int) {
         else
             ParaVis();
     }
-    return HelpOnly(event, InfoSwitchPara);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ExternTeach(int panelHandle, int, int event, void*, int, int) {
+int CBF_ExternTeach(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         GetCtrlVal(panelHandle, P_EXTERNTEACH, &extteach);
         TriggerLock();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditEvalmode);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_EditPmod(int panelHandle, int, int event, void*, int, int) {
+int CBF_EditPmod(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         GetCtrlVal(panelHandle, P_EDITPMOD, &pmod);
         PowerSliderDimming();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditPmod);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_EditMaxNo(int panelHandle, int, int event, void*, int, int) {
+int CBF_EditMaxNo(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         ReadMaxNoAndOutmode(panelHandle);
         VectorCountCheck();
         RowMarking();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditMaxcolNo);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_EditDigitalOutmode(int panelHandle, int, int event, void*, int, int) {
+int CBF_EditDigitalOutmode(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         ReadMaxNoAndOutmode(panelHandle);
         VectorCountCheck();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditDigitalOutmode);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_AnaOutBegEnd(int panelHandle, int, int event, void*, int, int) {
+int CBF_AnaOutBegEnd(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         GetCtrlVal(panelHandle, P_ANAOUTBEG, &anaoutbeg);
         GetCtrlVal(panelHandle, P_ANAOUTEND, &anaoutend);
@@ -270,34 +268,34 @@ int CBF_AnaOutBegEnd(int panelHandle, int, int event, void*, int, int) {
             MessagePopup("INFO!", InfoAnaOutNotOk);
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditAnaOutBegEnd);
+    return HelpOnly(panelHandle, control, event);
 }
 
 // These controls only hold a value that the next send reads; a commit
 // only shows whether it differs from what was sent or read.
-int CBF_SlidePower(int, int, int event, void*, int, int) {
+int CBF_SlidePower(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditPower);
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_EditAverage(int, int, int event, void*, int, int) {
+int CBF_EditAverage(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditAverage);
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_EditTrigger(int, int, int event, void*, int, int) {
+int CBF_EditTrigger(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditTrigger);
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_EditIntlim(int, int, int event, void*, int, int) {
+int CBF_EditIntlim(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditIntlim);
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_EditHold(int, int, int event, void*, int, int) {
+int CBF_EditHold(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditHold);
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_EditBias(int, int, int event, void*, int, int) {
+int CBF_EditBias(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) UnsentEdited();
-    return HelpOnly(event, InfoEditBias);
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

@@ -2,9 +2,11 @@
 // the 140 packet words as text, one per line in a field five wide.
 #pragma once
 
+#include "link/packet.h"
+
 namespace corvel {
 
-constexpr int kParaFileWords = 140;  // the packet, as anzpara counts it
+constexpr int kParaFileWords = kPacketWords;  // the packet, as anzpara counts it
 
 // Replaces `fileName` by the words. FILE_OK or a negative FILE_* code.
 int WriteParaFile(const char* fileName, const unsigned short* words);

@@ -2,6 +2,8 @@
 // mode and the parameter file.
 #pragma once
 
+#include "link/packet.h"
+
 namespace corvel {
 
 // ---- binding and checks ----
@@ -14,7 +16,7 @@ void ReportUnfitValues(void);
 // controls in binding order (bias as its 16-bit pattern, as in the packet),
 // then the 124 teach cells row by row.
 constexpr int kParameterWords = 13;
-constexpr int kPanelWords = kParameterWords + 31 * 4;
+constexpr int kPanelWords = kParameterWords + kTeachRows * kTeachColumns;
 void ReadPanelWords(unsigned short* words);
 // Writes one of those words back to its control or cell (no callback runs).
 void WritePanelWord(int index, unsigned short value);

@@ -1,6 +1,5 @@
 // The teach table and the evaluation mode of the main panel.
 #include "app/corvel.h"
-#include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "display/display.h"
 #include "params/params.h"
@@ -12,9 +11,7 @@ namespace corvel {
 
 namespace {
 
-constexpr int kRows = 31;
-constexpr int kCols = 4;
-constexpr unsigned short kLastVector = 30;
+constexpr unsigned short kLastVector = kTeachRows - 1;
 
 // Tolerances a teach writes beside the measured values.
 constexpr unsigned short kNormTol = 25;
@@ -22,12 +19,8 @@ constexpr unsigned short kIntTolStat = 100;
 constexpr unsigned short kIntTolDyn = 20;
 constexpr unsigned short kGfTol = 20;
 
-// Sources of the scope graph that the two modes preset.
-constexpr unsigned short kSourceNorm = 0;
-constexpr unsigned short kSourceGf = 2;
-
-void SetColumnLabels(const char* const (&labels)[kCols]) {
-    for (int col = 1; col <= kCols; ++col)
+void SetColumnLabels(const char* const (&labels)[kTeachColumns]) {
+    for (int col = 1; col <= kTeachColumns; ++col)
         SetTableColumnAttribute(panel, P_TEACHTABLE, col, ATTR_COLUMN_LABEL_TEXT, labels[col - 1]);
 }
 
@@ -63,15 +56,15 @@ void TeachDataTo(void) {
 }
 
 void ResetTable(void) {
-    for (int row = 1; row <= kRows; ++row)
-        for (int col = 1; col <= kCols; ++col)
+    for (int row = 1; row <= kTeachRows; ++row)
+        for (int col = 1; col <= kTeachColumns; ++col)
             SetTableCellVal(panel, P_TEACHTABLE, col, row, static_cast<unsigned short>(1));
 }
 
 void InitEval(void) {
     GetCtrlVal(panel, P_EVALMODE, &evalmode);
     if (evalmode == 0) {
-        static const char* const kLabels[kCols] = {"NORM", "N TOL", "INT", "I TOL"};
+        static const char* const kLabels[kTeachColumns] = {"NORM", "N TOL", "INT", "I TOL"};
         SetCtrlVal(panel, P_SELECTSOURCE, kSourceNorm);
         Dim(P_EDITPMOD, 0);
         Dim(P_EDITINTLIM, 0);
@@ -80,7 +73,7 @@ void InitEval(void) {
         const int raw[] = {P_DISPCHREF, P_DISPCHDIR, P_DISPCHDIF, P_BARCHREF, P_BARCHDIR, P_BARCHDIF};
         for (int c : raw) SetCtrlAttribute(panel, c, ATTR_VISIBLE, 1);
     } else if (evalmode == 1) {
-        static const char* const kLabels[kCols] = {"GF", "GF TOL", "", ""};
+        static const char* const kLabels[kTeachColumns] = {"GF", "GF TOL", "", ""};
         SetCtrlVal(panel, P_SELECTSOURCE, kSourceGf);
         // The glossy factor is only evaluated with dynamic power.
         SetCtrlVal(panel, P_EDITPMOD, static_cast<unsigned short>(1));
@@ -100,35 +93,35 @@ void InitEval(void) {
     DispVis();
 }
 
-int CBF_ButtonTeachDataTo(int, int, int event, void*, int, int) {
+int CBF_ButtonTeachDataTo(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         TeachDataTo();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoButtonTeachDataTo);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ButtonResetTable(int, int, int event, void*, int, int) {
+int CBF_ButtonResetTable(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         ResetTable();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoButtonResetTable);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_Evalmode(int, int, int event, void*, int, int) {
+int CBF_Evalmode(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         InitEval();
         UnsentEdited();
     }
-    return HelpOnly(event, InfoEditEvalmode);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_EditNo(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoEditNo);
+int CBF_EditNo(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_RadioInc(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoRadioInc);
+int CBF_RadioInc(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "app/corvel.h"
-#include "app/helptexts.h"
 #include "app/mainpanel.h"
 #include "app/transferline.h"
 #include "params/params.h"
@@ -18,8 +17,6 @@ namespace corvel {
 
 namespace {
 
-constexpr int kRows = 31;
-constexpr int kCols = 4;
 constexpr int kMostNames = 4;  // names a line lists before "and n more"
 
 struct Image {
@@ -35,7 +32,7 @@ bool fieldMarked[kParameterWords];
 // A marked field's own tooltip (its help), back when the mark goes.
 char fieldTip[kParameterWords][512];
 bool fieldTipKept[kParameterWords];
-bool rowMarked[kRows];
+bool rowMarked[kTeachRows];
 
 // Before a replacing action: the panel and its baseline.
 Image before;
@@ -54,15 +51,15 @@ Image Panel(void) {
 }
 
 bool RowDiffers(const Image& a, const Image& b, int row) {
-    const int first = kParameterWords + row * kCols;
-    return std::memcmp(a.w + first, b.w + first, kCols * sizeof a.w[0]) != 0;
+    const int first = kParameterWords + row * kTeachColumns;
+    return std::memcmp(a.w + first, b.w + first, kTeachColumns * sizeof a.w[0]) != 0;
 }
 
 int Count(const Image& now) {
     if (!haveBaseline) return 0;
     int n = 0;
     for (int i = 0; i < kParameterWords; ++i) n += now.w[i] != baseline.w[i];
-    for (int r = 0; r < kRows; ++r) n += RowDiffers(now, baseline, r);
+    for (int r = 0; r < kTeachRows; ++r) n += RowDiffers(now, baseline, r);
     return n;
 }
 
@@ -98,7 +95,7 @@ void MarkRow(int r, bool on) {
     rowMarked[r] = on;
     SetTableRowAttribute(panel, P_TEACHTABLE, r + 1, ATTR_ROW_MARKED, on ? 1 : 0);
     char tip[96] = "";
-    const unsigned short* b = baseline.w + kParameterWords + r * kCols;
+    const unsigned short* b = baseline.w + kParameterWords + r * kTeachColumns;
     if (on)
         std::snprintf(tip, sizeof tip, "Not sent yet. %s: %u, %u, %u, %u", BaselineName(), b[0], b[1], b[2],
                       b[3]);
@@ -132,7 +129,7 @@ void ShowRestore(void) {
 void Show(const Image& now) {
     if (!haveBaseline) return;
     for (int i = 0; i < kParameterWords; ++i) MarkField(i, now.w[i] != baseline.w[i]);
-    for (int r = 0; r < kRows; ++r) MarkRow(r, RowDiffers(now, baseline, r));
+    for (int r = 0; r < kTeachRows; ++r) MarkRow(r, RowDiffers(now, baseline, r));
     ShowCount(Count(now));
     ShowRestore();
 }
@@ -144,7 +141,7 @@ void NewBaseline(const Image& now) {
     for (bool& m : fieldMarked) m = true;
     for (bool& m : rowMarked) m = true;
     for (int i = 0; i < kParameterWords; ++i) MarkField(i, false);
-    for (int r = 0; r < kRows; ++r) MarkRow(r, false);
+    for (int r = 0; r < kTeachRows; ++r) MarkRow(r, false);
 }
 
 // "HOLD, AVERAGE, teach row 5 and 2 more": the fields and rows of `words`.
@@ -163,9 +160,9 @@ int Names(const bool* words, char* out, size_t size) {
     };
     for (int i = 0; i < kParameterWords; ++i)
         if (words[i]) add(PanelWordCaption(i), -1);
-    for (int r = 0; r < kRows; ++r) {
+    for (int r = 0; r < kTeachRows; ++r) {
         bool any = false;
-        for (int c = 0; c < kCols; ++c) any = any || words[kParameterWords + r * kCols + c];
+        for (int c = 0; c < kTeachColumns; ++c) any = any || words[kParameterWords + r * kTeachColumns + c];
         if (any) add(nullptr, r);
     }
     if (n > kMostNames && used < size) std::snprintf(out + used, size - used, " and %d more", n - kMostNames);
@@ -290,11 +287,11 @@ int RestoreEdits(void) {
     return n;
 }
 
-bool RestorePossible(void) {
+bool RestorePossibleForTest(void) {
     return restorable;
 }
 
-int UnsentCount(void) {
+int UnsentCountForTest(void) {
     return Count(Panel());
 }
 
@@ -310,13 +307,13 @@ bool UnsentMayClose(void) {
     return ConfirmPopup("ATTENTION!", text) == 1;
 }
 
-int CBF_ButtonRestoreEdits(int, int, int event, void*, int, int) {
+int CBF_ButtonRestoreEdits(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) RestoreEdits();
-    return HelpOnly(event, InfoButtonRestoreEdits);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_DispUnsent(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispUnsent);
+int CBF_DispUnsent(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 // The table has no help of its own: its cells only hold values.

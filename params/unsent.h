@@ -30,9 +30,10 @@ void UnsentAfterCalibration(void);
 // Puts the edits the last read replaced back on the panel; 0 when there
 // was nothing to restore.
 int RestoreEdits(void);
-bool RestorePossible(void);
-// Fields and teach rows that differ from the baseline.
-int UnsentCount(void);
+// For tests: whether a restore would bring edits back, and how many fields
+// and teach rows differ from the baseline.
+bool RestorePossibleForTest(void);
+int UnsentCountForTest(void);
 // Whether the program may close: at once without unsent edits, else after
 // the operator said so.
 bool UnsentMayClose(void);

@@ -102,7 +102,6 @@ int WriteWholeFile(const char* fileName, const std::string& content) {
     return FILE_OK;
 }
 
-// `dir` must hold 260 bytes, the size of the program's path buffers.
 int GetProjectDir(char* dir) {
     if (!dir) return -1;
     char exe[4096];
@@ -115,7 +114,7 @@ int GetProjectDir(char* dir) {
         slash[1] = 0;  // the program lies in "/"
     else
         *slash = 0;
-    if (strlen(exe) >= 260) return -1;
+    if (strlen(exe) >= static_cast<size_t>(kPathSize)) return -1;
     strcpy(dir, exe);
     return 0;
 }

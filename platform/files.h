@@ -20,7 +20,10 @@ int ReadWholeFile(const char* fileName, std::string* content);
 // Replaces a file by `content`, through a temporary file beside it, so that
 // a failed write leaves the old file. FILE_OK or a negative code.
 int WriteWholeFile(const char* fileName, const std::string& content);
-// The executable's folder, without a trailing slash. 0 on success.
+// Bytes of the program's path buffers, the terminator included.
+constexpr int kPathSize = 260;
+// The executable's folder, without a trailing slash, into `dir` of
+// kPathSize bytes. 0 on success.
 int GetProjectDir(char* dir);
 
 // Array layouts for ArrayToFile / FileToArray.

@@ -51,7 +51,7 @@ int FindInstalledFileIn(const char* programDir, const char* name, char* path, in
 }
 
 int FindInstalledFile(const char* name, char* path, int size) {
-    char dir[260];
+    char dir[kPathSize];
     if (GetProjectDir(dir) != 0) return -1;
     return FindInstalledFileIn(dir, name, path, size);
 }
@@ -60,15 +60,15 @@ int ChooseUserFileDir(const char* programDir, bool buildLayout, bool writable, c
                       char* dir) {
     if (!dir) return -1;
     if (programDir && buildLayout && writable)
-        return Copy(QString::fromLocal8Bit(programDir), dir, 260) ? 0 : -1;
+        return Copy(QString::fromLocal8Bit(programDir), dir, kPathSize) ? 0 : -1;
     if (!documents || !*documents) return -1;
     const QString folder = QDir(QString::fromLocal8Bit(documents)).filePath(QLatin1String(kDocumentsFolder));
     if (!QDir().mkpath(folder)) return -1;
-    return Copy(QDir::cleanPath(folder), dir, 260) ? 0 : -1;
+    return Copy(QDir::cleanPath(folder), dir, kPathSize) ? 0 : -1;
 }
 
 int GetUserFileDir(char* dir) {
-    char program[260];
+    char program[kPathSize];
     if (!dir || GetProjectDir(program) != 0) return -1;
     char panelFile[600];
     const bool buildLayout = std::snprintf(panelFile, sizeof panelFile, "%s/%s", program, kPanelFileName) <

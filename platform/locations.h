@@ -14,7 +14,7 @@ int FindInstalledFileIn(const char* programDir, const char* name, char* path, in
 // the program's folder when it runs from its build folder and may write
 // there, otherwise the operator's document folder ($XDG_DOCUMENTS_DIR or
 // ~/Documents) plus "CORVEL-Scope", created when missing. `dir` must hold
-// 260 bytes. 0 on success, -1 when no folder could be found or made.
+// kPathSize bytes. 0 on success, -1 when no folder could be found or made.
 int GetUserFileDir(char* dir);
 // The rule itself: `buildLayout` says that the panel file lies beside the
 // program, `writable` that its folder can be written; `documents` is the

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/internal/seamhook.h"
 #include "platform/internal/uicore.h"
 #include "platform/ui.h"
@@ -23,7 +24,7 @@
 namespace {
 
 // Longest path FileSelectPopup hands back, without the terminator.
-constexpr int kMaxPath = 259;
+constexpr int kMaxPath = kPathSize - 1;
 
 QString Text(const char* s) {
     return s ? QString::fromLocal8Bit(s) : QString();

@@ -260,8 +260,8 @@ int MessagePopup(const char* title, const char* message);
 // 1 yes, 0 no.
 int ConfirmPopup(const char* title, const char* message);
 enum { VAL_OK_BUTTON = 0, VAL_SAVE_BUTTON = 1, VAL_SELECT_BUTTON = 2, VAL_LOAD_BUTTON = 3 };
-// 0 none chosen, 1 an existing file, 2 a new file name; path gets the full path (up to 260 bytes).
-// A path longer than 259 characters is refused (negative result, empty path)
+// 0 none chosen, 1 an existing file, 2 a new file name; path gets the full path (up to kPathSize bytes,
+// platform/files.h). A path longer than kPathSize - 1 characters is refused (negative result, empty path)
 // rather than cut to the name of some other file.
 // `fileTypeList` is patterns ("*.dat") or a named list ("Record files (*.dat)"),
 // shown first; unless the extension is restricted "All files (*)" follows.

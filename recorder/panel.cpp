@@ -82,7 +82,7 @@ void ShowWholeRecPath(void) {
     SetCtrlVal(recpanel, RECP_DISPRECFILE, file_name);
 }
 
-int CBF_ButtonOpenRecorder(int pnl, int, int event, void*, int, int) {
+int CBF_ButtonOpenRecorder(int pnl, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         WaitTransDelay();
         poll = 0;
@@ -90,7 +90,7 @@ int CBF_ButtonOpenRecorder(int pnl, int, int event, void*, int, int) {
         DisplayPanel(recpanel);
         CalcRecTime();
     }
-    return HelpOnly(event, InfoButtonOpenRecorder);
+    return HelpOnly(pnl, control, event);
 }
 
 int CBF_RECP(int, int event, void*, int, int) {
@@ -98,45 +98,45 @@ int CBF_RECP(int, int event, void*, int, int) {
     return 0;
 }
 
-int CBF_ButtonCloseRecorder(int, int, int event, void*, int, int) {
+int CBF_ButtonCloseRecorder(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) ChangePanelRecord();
-    return HelpOnly(event, InfoButtonCloseRecorder);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ButtonSelRecFile(int, int, int event, void*, int, int) {
+int CBF_ButtonSelRecFile(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         WaitTransDelay();
         SelRecFile();
     }
-    return HelpOnly(event, InfoButtonSelRecFile);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_EditInterval(int, int, int event, void*, int, int) {
+int CBF_EditInterval(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) CalcRecTime();
-    return HelpOnly(event, InfoEditInterval);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_EditRecVal(int, int, int event, void*, int, int) {
+int CBF_EditRecVal(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) CalcRecTime();
-    return HelpOnly(event, InfoEditRecVal);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_DispRecFile(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispRecFile);
+int CBF_DispRecFile(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_DispRecordTime(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispRecordTime);
+int CBF_DispRecordTime(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_DispRecordedValues(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispRecordedValues);
+int CBF_DispRecordedValues(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
-int CBF_DispRemaining(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispRemaining);
+int CBF_DispRemaining(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 // This one help popup is titled "Info".
-int CBF_DispGfRecord(int, int, int event, void*, int, int) {
-    if (event == EVENT_RIGHT_CLICK) MessagePopup("Info", InfoDispGfRecord);
+int CBF_DispGfRecord(int panelHandle, int control, int event, void*, int, int) {
+    if (event == EVENT_RIGHT_CLICK) ShowControlHelp(panelHandle, control, "Info");
     return 0;
 }
 

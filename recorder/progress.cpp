@@ -55,12 +55,12 @@ void ShowRecTimeLeft(unsigned done, double waited) {
     SetCtrlVal(recpanel, RECP_DISPTIMELEFT, timeLeft);
 }
 
-int CBF_BarRecProgress(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoBarRecProgress);
+int CBF_BarRecProgress(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_DispTimeLeft(int, int, int event, void*, int, int) {
-    return HelpOnly(event, InfoDispTimeLeft);
+int CBF_DispTimeLeft(int panelHandle, int control, int event, void*, int, int) {
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

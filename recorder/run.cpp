@@ -143,27 +143,27 @@ void SetRecordData(void) {
     SetCtrlVal(recpanel, RECP_RECDISPTEMP, dataTemp);
 }
 
-int CBF_ButtonStartRecord(int, int, int event, void*, int, int) {
+int CBF_ButtonStartRecord(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         WaitTransDelay();
         if (!EnsurePort()) return 0;
         InitPanelGraph();
         Record();
     }
-    return HelpOnly(event, InfoButtonStartRecord);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ButtonManualRecord(int, int, int event, void*, int, int) {
+int CBF_ButtonManualRecord(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) {
         WaitTransDelay();
         if (EnsurePort()) RecordManually();
     }
-    return HelpOnly(event, InfoButtonManualRecord);
+    return HelpOnly(panelHandle, control, event);
 }
 
-int CBF_ButtonStopRecord(int, int, int event, void*, int, int) {
+int CBF_ButtonStopRecord(int panelHandle, int control, int event, void*, int, int) {
     if (event == EVENT_COMMIT) StopRecord();
-    return HelpOnly(event, InfoButtonStopRecord);
+    return HelpOnly(panelHandle, control, event);
 }
 
 }  // namespace corvel

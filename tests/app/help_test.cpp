@@ -35,6 +35,16 @@ protected:
     }
 };
 
+// The help table's entry for a control of the main panel, or nullptr.
+const ControlHelp* MainPanelHelp(const char* name) {
+    int count = 0;
+    const ControlHelp* table = ProgramHelp(&count);
+    for (int i = 0; i < count; ++i)
+        if (std::strcmp(table[i].panel, "P") == 0 && std::strcmp(table[i].control, name) == 0)
+            return &table[i];
+    return nullptr;
+}
+
 struct Help {
     int ctrl;
     const char* name;
@@ -42,65 +52,92 @@ struct Help {
     const char* title;
 };
 
-TEST_F(MainPanel, RightClickShowsTheHelpTextAndNothingElse) {
-    const Help cases[] = {
-        {P_EDITCONNECT, "EditConnect", InfoEditConnect, "INFO!"},
-        {P_SELECTRAM, "SelectRAM", InfoSelectMEM, "INFO!"},
-        {P_SELECTEEPROM, "SelectEEPROM", InfoSelectMEM, "INFO!"},
-        {P_SELECTFILE, "SelectFILE", InfoSelectMEM, "INFO!"},
-        {P_BUTTONSEND, "ButtonSend", InfoButtonSend, "INFO!"},
-        {P_BUTTONGET, "ButtonGet", InfoButtonGet, "INFO!"},
-        {P_BUTTONGO, "ButtonGo", InfoButtonGo, "INFO!"},
-        {P_BUTTONSTOP, "ButtonStop", InfoButtonStop, "INFO!"},
-        {P_DISPSTATUS, "DispStatus", InfoStatus, "INFO!"},
-        {P_SLIDEPOWER, "SlidePower", InfoEditPower, "INFO!"},
-        {P_EDITPMOD, "EditPmod", InfoEditPmod, "INFO!"},
-        {P_EDITAVERAGE, "EditAverage", InfoEditAverage, "INFO!"},
-        {P_EVALMODE, "Evalmode", InfoEditEvalmode, "INFO!"},
-        {P_EDITHOLD, "EditHold", InfoEditHold, "INFO!"},
-        {P_EDITINTLIM, "EditIntlim", InfoEditIntlim, "INFO!"},
-        {P_EDITMAXNO, "EditMaxNo", InfoEditMaxcolNo, "INFO!"},
-        {P_EDITDIGITALOUTMODE, "EditDigitalOutmode", InfoEditDigitalOutmode, "INFO!"},
-        {P_EDITTRIGGER, "EditTrigger", InfoEditTrigger, "INFO!"},
-        {P_EXTERNTEACH, "ExternTeach", InfoEditEvalmode, "INFO!"},
-        {P_ANAOUTBEG, "AnaOutBeg", InfoEditAnaOutBegEnd, "INFO!"},
-        {P_ANAOUTEND, "AnaOutEnd", InfoEditAnaOutBegEnd, "INFO!"},
-        {P_EDITBIAS, "EditBias", InfoEditBias, "INFO!"},
-        {P_EDITNO, "EditNo", InfoEditNo, "INFO!"},
-        {P_RADIOINC, "RadioInc", InfoRadioInc, "INFO!"},
-        {P_BUTTONTEACHDATATO, "ButtonTeachDataTo", InfoButtonTeachDataTo, "INFO!"},
-        {P_BUTTONRESETTABLE, "ButtonResetTable", InfoButtonResetTable, "INFO!"},
-        {P_PARAVISIBLE, "ParaVisible", InfoSwitchPara, "INFO!"},
-        {P_DISPCHREF, "DispChRef", InfoDispRaw, "INFO!"},
-        {P_DISPCHDIR, "DispChDir", InfoDispChDir, "INFO!"},
-        {P_DISPCHDIF, "DispChDif", InfoDispRaw, "INFO!"},
-        {P_BARCHREF, "BarChRef", InfoDispBars, "INFO!"},
-        {P_BARCHDIR, "BarChDir", InfoDispBars, "INFO!"},
-        {P_BARCHDIF, "BarChDif", InfoDispBars, "INFO!"},
-        {P_DISPNORM, "DispNorm", InfoDispNorm, "INFO!"},
-        {P_DISPINT, "DispINT", InfoDispInt, "INFO!"},
-        {P_DISPVEC, "DispVec", InfoDispVec, "INFO!"},
-        {P_DISPGF, "DispGF", InfoDispGf, "Info"},
-        {P_SELECTSOURCE, "SelectSource", InfoSelectSource, "INFO!"},
-        {P_GRAPHNORM, "GraphNorm", InfoGraph, "INFO!"},
-        {P_GRAPHINT, "GraphInt", InfoGraph, "INFO!"},
-        {P_GRAPHGF, "GraphGF", InfoGraphGF, "INFO!"},
-        {P_GRAPHRAW1, "GraphRaw1", InfoGraph, "INFO!"},
-        {P_BUTTONCALIBRATE, "ButtonCalibrate", InfoButtonCalibration, "INFO!"},
-        {P_BUTTONOPENRECORDER, "ButtonOpenRecorder", InfoButtonOpenRecorder, "INFO!"},
-    };
-    for (const Help& h : cases) {
+// Known pairs, written out here on their own, that the help table must give.
+const Help kKnownHelp[] = {
+    {P_EDITCONNECT, "EditConnect", InfoEditConnect, "INFO!"},
+    {P_SELECTRAM, "SelectRAM", InfoSelectMEM, "INFO!"},
+    {P_SELECTEEPROM, "SelectEEPROM", InfoSelectMEM, "INFO!"},
+    {P_SELECTFILE, "SelectFILE", InfoSelectMEM, "INFO!"},
+    {P_BUTTONSEND, "ButtonSend", InfoButtonSend, "INFO!"},
+    {P_BUTTONGET, "ButtonGet", InfoButtonGet, "INFO!"},
+    {P_BUTTONGO, "ButtonGo", InfoButtonGo, "INFO!"},
+    {P_BUTTONSTOP, "ButtonStop", InfoButtonStop, "INFO!"},
+    {P_DISPSTATUS, "DispStatus", InfoStatus, "INFO!"},
+    {P_SLIDEPOWER, "SlidePower", InfoEditPower, "INFO!"},
+    {P_EDITPMOD, "EditPmod", InfoEditPmod, "INFO!"},
+    {P_EDITAVERAGE, "EditAverage", InfoEditAverage, "INFO!"},
+    {P_EVALMODE, "Evalmode", InfoEditEvalmode, "INFO!"},
+    {P_EDITHOLD, "EditHold", InfoEditHold, "INFO!"},
+    {P_EDITINTLIM, "EditIntlim", InfoEditIntlim, "INFO!"},
+    {P_EDITMAXNO, "EditMaxNo", InfoEditMaxcolNo, "INFO!"},
+    {P_EDITDIGITALOUTMODE, "EditDigitalOutmode", InfoEditDigitalOutmode, "INFO!"},
+    {P_EDITTRIGGER, "EditTrigger", InfoEditTrigger, "INFO!"},
+    {P_EXTERNTEACH, "ExternTeach", InfoEditEvalmode, "INFO!"},
+    {P_ANAOUTBEG, "AnaOutBeg", InfoEditAnaOutBegEnd, "INFO!"},
+    {P_ANAOUTEND, "AnaOutEnd", InfoEditAnaOutBegEnd, "INFO!"},
+    {P_EDITBIAS, "EditBias", InfoEditBias, "INFO!"},
+    {P_EDITNO, "EditNo", InfoEditNo, "INFO!"},
+    {P_RADIOINC, "RadioInc", InfoRadioInc, "INFO!"},
+    {P_BUTTONTEACHDATATO, "ButtonTeachDataTo", InfoButtonTeachDataTo, "INFO!"},
+    {P_BUTTONRESETTABLE, "ButtonResetTable", InfoButtonResetTable, "INFO!"},
+    {P_PARAVISIBLE, "ParaVisible", InfoSwitchPara, "INFO!"},
+    {P_DISPCHREF, "DispChRef", InfoDispRaw, "INFO!"},
+    {P_DISPCHDIR, "DispChDir", InfoDispChDir, "INFO!"},
+    {P_DISPCHDIF, "DispChDif", InfoDispRaw, "INFO!"},
+    {P_BARCHREF, "BarChRef", InfoDispBars, "INFO!"},
+    {P_BARCHDIR, "BarChDir", InfoDispBars, "INFO!"},
+    {P_BARCHDIF, "BarChDif", InfoDispBars, "INFO!"},
+    {P_DISPNORM, "DispNorm", InfoDispNorm, "INFO!"},
+    {P_DISPINT, "DispINT", InfoDispInt, "INFO!"},
+    {P_DISPVEC, "DispVec", InfoDispVec, "INFO!"},
+    {P_DISPGF, "DispGF", InfoDispGf, "Info"},
+    {P_SELECTSOURCE, "SelectSource", InfoSelectSource, "INFO!"},
+    {P_GRAPHNORM, "GraphNorm", InfoGraph, "INFO!"},
+    {P_GRAPHINT, "GraphInt", InfoGraph, "INFO!"},
+    {P_GRAPHGF, "GraphGF", InfoGraphGF, "INFO!"},
+    {P_GRAPHRAW1, "GraphRaw1", InfoGraph, "INFO!"},
+    {P_BUTTONCALIBRATE, "ButtonCalibrate", InfoButtonCalibration, "INFO!"},
+    {P_BUTTONOPENRECORDER, "ButtonOpenRecorder", InfoButtonOpenRecorder, "INFO!"},
+};
+
+TEST(HelpTable, GivesTheKnownTextOfEachControl) {
+    ASSERT_TRUE(testsupport::LoadProgramPanels());
+    for (const Help& h : kKnownHelp) {
         SCOPED_TRACE(h.name);
-        Reveal(h.ctrl);
+        EXPECT_EQ(GetCtrlByName(panel, h.name), h.ctrl);
+        const ControlHelp* entry = MainPanelHelp(h.name);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_STREQ(entry->text, h.text);
+    }
+}
+
+// The popup's title: "INFO!", but "Info" where a known pair says so.
+const char* TitleOf(const char* name) {
+    for (const Help& h : kKnownHelp)
+        if (std::strcmp(h.name, name) == 0) return h.title;
+    return "INFO!";
+}
+
+TEST_F(MainPanel, RightClickShowsTheHelpTextAndNothingElse) {
+    int count = 0;
+    const ControlHelp* table = ProgramHelp(&count);
+    int clicked = 0;
+    for (int i = 0; i < count; ++i) {
+        const ControlHelp& h = table[i];
+        if (std::strcmp(h.panel, "P") != 0) continue;
+        SCOPED_TRACE(h.control);
+        const int ctrl = GetCtrlByName(panel, h.control);
+        ASSERT_GT(ctrl, 0);
+        Reveal(ctrl);
         const unsigned short comBefore = com, targetBefore = target;
         const unsigned short pollBefore = corvel::poll;
         int visibleBefore = -1;
         GetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, &visibleBefore);
         seam::Clear();
         seam::ExpectMessage();
-        sim::RightClick(panel, h.ctrl);
+        sim::RightClick(panel, ctrl);
         ASSERT_EQ(seam::Shown().size(), 1u);
-        EXPECT_EQ(seam::Shown()[0].title, h.title);
+        EXPECT_EQ(seam::Shown()[0].title, TitleOf(h.control));
         EXPECT_EQ(seam::Shown()[0].text, h.text);
         EXPECT_EQ(com, comBefore);
         EXPECT_EQ(target, targetBefore);
@@ -108,7 +145,9 @@ TEST_F(MainPanel, RightClickShowsTheHelpTextAndNothingElse) {
         int visibleAfter = -1;
         GetCtrlAttribute(panel, P_DISPGFBIG, ATTR_VISIBLE, &visibleAfter);
         EXPECT_EQ(visibleAfter, visibleBefore);
+        ++clicked;
     }
+    EXPECT_GE(clicked, static_cast<int>(sizeof kKnownHelp / sizeof kKnownHelp[0]));
 }
 
 TEST_F(MainPanel, BigGlossDisplayHidesOnRightClickWithoutHelp) {

@@ -30,13 +30,9 @@ const int kWordControls[12] = {
     P_SLIDEPOWER, P_EDITPMOD,           P_EDITAVERAGE, P_EVALMODE,    P_EDITHOLD,  P_EDITINTLIM,
     P_EDITMAXNO,  P_EDITDIGITALOUTMODE, P_EDITTRIGGER, P_EXTERNTEACH, P_ANAOUTBEG, P_ANAOUTEND,
 };
-constexpr int kBiasWord = 12;
-constexpr int kTeachBase = 16;
-constexpr int kRows = 31;
-constexpr int kCols = 4;
 
 bool OnPanel(int i) {
-    return i < 13 || i >= kTeachBase;
+    return i < 13 || i >= kHeadWords;
 }
 
 }  // namespace
@@ -60,7 +56,7 @@ Words Distinct(int seed) {
     p.w[13] = static_cast<unsigned short>(4711 + seed);
     p.w[14] = static_cast<unsigned short>(815 + seed);
     p.w[15] = static_cast<unsigned short>(42 + seed);
-    for (int i = kTeachBase; i < kWords; ++i) p.w[i] = static_cast<unsigned short>(1000 + 100 * seed + i);
+    for (int i = kHeadWords; i < kWords; ++i) p.w[i] = static_cast<unsigned short>(1000 + 100 * seed + i);
     return p;
 }
 
@@ -71,18 +67,18 @@ Words PanelWords(unsigned short fill) {
     short b = 0;
     GetCtrlVal(panel, P_EDITBIAS, &b);
     p.w[kBiasWord] = static_cast<unsigned short>(b + 1000);
-    for (int r = 0; r < kRows; ++r)
-        for (int c = 0; c < kCols; ++c)
-            GetTableCellVal(panel, P_TEACHTABLE, c + 1, r + 1, &p.w[kTeachBase + kCols * r + c]);
+    for (int r = 0; r < kTeachRows; ++r)
+        for (int c = 0; c < kTeachColumns; ++c)
+            GetTableCellVal(panel, P_TEACHTABLE, c + 1, r + 1, &p.w[kHeadWords + kTeachColumns * r + c]);
     return p;
 }
 
 void SetPanelWords(const Words& p) {
     for (int i = 0; i < 12; ++i) SetCtrlVal(panel, kWordControls[i], p.w[i]);
     SetCtrlVal(panel, P_EDITBIAS, static_cast<short>(p.w[kBiasWord] - 1000));
-    for (int r = 0; r < kRows; ++r)
-        for (int c = 0; c < kCols; ++c)
-            SetTableCellVal(panel, P_TEACHTABLE, c + 1, r + 1, p.w[kTeachBase + kCols * r + c]);
+    for (int r = 0; r < kTeachRows; ++r)
+        for (int c = 0; c < kTeachColumns; ++c)
+            SetTableCellVal(panel, P_TEACHTABLE, c + 1, r + 1, p.w[kHeadWords + kTeachColumns * r + c]);
 }
 
 ::testing::AssertionResult PanelShows(const unsigned short* expected) {

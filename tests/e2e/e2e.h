@@ -17,7 +17,7 @@
 
 namespace e2e {
 
-constexpr int kWords = 140;
+constexpr int kWords = corvel::kPacketWords;
 // The version text the virtual sensor answers with (48 characters).
 extern const char kSensorVersion[];
 extern const char kTimeoutText[];

@@ -54,7 +54,7 @@ protected:
         UnsentStart();
         StartAndInit({"--unpaced"});
         ASSERT_EQ(Status(), kSensorVersion);
-        ASSERT_EQ(UnsentCount(), 0) << "the values read are no edits";
+        ASSERT_EQ(UnsentCountForTest(), 0) << "the values read are no edits";
         hold = U16(P_EDITHOLD);
         cell = Cell(2, 6);
     }
@@ -95,20 +95,20 @@ TEST_F(Unsent, MarksFollowAnEditASendAndARead) {
     // Back to the value read: no longer an edit.
     sim::EnterValue(panel, P_EDITHOLD, hold);
     EXPECT_EQ(Attr(P_EDITHOLD, ATTR_MARKED), 0);
-    EXPECT_EQ(UnsentCount(), 1);
+    EXPECT_EQ(UnsentCountForTest(), 1);
 
     // A complete send: the panel is what the sensor holds.
     sim::Click(panel, P_BUTTONSEND);
     EXPECT_EQ(StateAfter(2, 31).ram[16 + 5 * 4 + 1], cell + 7);
-    EXPECT_EQ(UnsentCount(), 0);
+    EXPECT_EQ(UnsentCountForTest(), 0);
     EXPECT_EQ(RowMarked(6), 0);
     EXPECT_EQ(Text(P_DISPUNSENT), "No unsent changes");
 
     // A read that replaces nothing leaves nothing marked and nothing to restore.
     PauseOver();
     sim::Click(panel, P_BUTTONGET);
-    EXPECT_EQ(UnsentCount(), 0);
-    EXPECT_FALSE(RestorePossible());
+    EXPECT_EQ(UnsentCountForTest(), 0);
+    EXPECT_FALSE(RestorePossibleForTest());
     EXPECT_EQ(Attr(P_BUTTONRESTOREEDITS, ATTR_VISIBLE), 0);
 }
 
@@ -119,7 +119,7 @@ TEST_F(Unsent, EditsAGetReplacedComeBackWithCtrlZ) {
     sim::Key(panel, "F10");
     EXPECT_EQ(U16(P_EDITHOLD), hold);
     EXPECT_EQ(Cell(2, 6), cell);
-    EXPECT_EQ(UnsentCount(), 0);
+    EXPECT_EQ(UnsentCountForTest(), 0);
     EXPECT_NE(Text(P_DISPTRANSFER)
                   .find("GET from RAM replaced 2 unsent edits (HOLD, teach row 5): RESTORE "
                         "EDITS or Ctrl+Z brings them back"),
@@ -133,16 +133,16 @@ TEST_F(Unsent, EditsAGetReplacedComeBackWithCtrlZ) {
     // The read stays the baseline: they are unsent again.
     EXPECT_EQ(Attr(P_EDITHOLD, ATTR_MARKED), 1);
     EXPECT_EQ(RowMarked(6), 1);
-    EXPECT_EQ(UnsentCount(), 2);
+    EXPECT_EQ(UnsentCountForTest(), 2);
     EXPECT_EQ(Attr(P_BUTTONRESTOREEDITS, ATTR_VISIBLE), 0);
     EXPECT_TRUE(Popups().empty());
 
     // A later edit ends the chance to restore what the next read replaces.
     PauseOver();
     sim::Click(panel, P_BUTTONGET);
-    ASSERT_TRUE(RestorePossible());
+    ASSERT_TRUE(RestorePossibleForTest());
     sim::EnterValue(panel, P_EDITAVERAGE, U16(P_EDITAVERAGE) + 1);
-    EXPECT_FALSE(RestorePossible());
+    EXPECT_FALSE(RestorePossibleForTest());
     sim::Key(panel, "Ctrl+Z");
     EXPECT_EQ(U16(P_EDITHOLD), hold);
 }
@@ -161,7 +161,7 @@ TEST_F(Unsent, EditsAPortChangesLinkCheckReplacedComeBackWithTheButton) {
     EXPECT_EQ(Attr(P_EDITHOLD, ATTR_MARKED), 1);
     EXPECT_NE(Text(P_DISPTRANSFER).find("RESTORE EDITS brought back 1 edit (HOLD), not sent yet"),
               std::string::npos);
-    EXPECT_FALSE(RestorePossible());
+    EXPECT_FALSE(RestorePossibleForTest());
 }
 
 TEST_F(Unsent, CloseAsksOnlyWithUnsentEditsAndNoKeepsTheLoopsRunning) {
@@ -188,7 +188,7 @@ TEST_F(Unsent, CloseAsksOnlyWithUnsentEditsAndNoKeepsTheLoopsRunning) {
             });
     EXPECT_TRUE(runningAfterNo);
     EXPECT_EQ(Popups(), std::vector<std::string>{question});
-    EXPECT_EQ(UnsentCount(), 2) << "the edits stay";
+    EXPECT_EQ(UnsentCountForTest(), 2) << "the edits stay";
 
     // Yes closes as before: both flags cleared.
     seam::Clear();
@@ -208,7 +208,7 @@ TEST_F(Unsent, Screenshots) {
     sim::EnterValue(panel, P_EDITHOLD, hold + 5);
     sim::EnterValue(panel, P_EDITAVERAGE, U16(P_EDITAVERAGE) * 2);
     sim::ChooseRing(panel, P_EDITTRIGGER, 0 == U16(P_EDITTRIGGER) ? 1 : 0);
-    ASSERT_EQ(UnsentCount(), 3);
+    ASSERT_EQ(UnsentCountForTest(), 3);
     for (int scheme : {SCHEME_LIGHT, SCHEME_DARK}) {
         ASSERT_EQ(UseColourScheme(scheme), UIE_OK);
         sim::Pump(30);

@@ -31,7 +31,7 @@ protected:
 };
 
 TEST_F(UnsentEdits, StartValuesAreNoEditsAndSaySo) {
-    EXPECT_EQ(UnsentCount(), 0);
+    EXPECT_EQ(UnsentCountForTest(), 0);
     EXPECT_EQ(Text(P_DISPUNSENT), "Start values, nothing read from a sensor yet");
     EXPECT_TRUE(UnsentMayClose());
     EXPECT_TRUE(seam::Shown().empty()) << "no question without edits";
@@ -50,16 +50,16 @@ TEST_F(UnsentEdits, TeachTableEditsMarkTheirRows) {
     sim::EnterCell(panel, P_TEACHTABLE, 3, 4, 999);
     EXPECT_EQ(RowMarked(4), 1);
     EXPECT_EQ(RowMarked(3), 0);
-    EXPECT_EQ(UnsentCount(), 1);
+    EXPECT_EQ(UnsentCountForTest(), 1);
 
     dataNorm = 412;
     SetCtrlVal(panel, P_EDITNO, static_cast<unsigned short>(9));
     sim::Click(panel, P_BUTTONTEACHDATATO);
     EXPECT_EQ(RowMarked(10), 1);
-    EXPECT_EQ(UnsentCount(), 2);
+    EXPECT_EQ(UnsentCountForTest(), 2);
 
     sim::Click(panel, P_BUTTONRESETTABLE);
-    EXPECT_EQ(UnsentCount(), 31) << "every row differs from what was sent";
+    EXPECT_EQ(UnsentCountForTest(), 31) << "every row differs from what was sent";
     EXPECT_EQ(RowMarked(31), 1);
 }
 
@@ -68,9 +68,9 @@ TEST_F(UnsentEdits, TheEvaluationModeAndWhatItForcesAreEdits) {
     // The mode itself, and DYN that glossy-factor mode forces.
     EXPECT_EQ(Attr(P_EVALMODE, ATTR_MARKED), 1);
     EXPECT_EQ(Attr(P_EDITPMOD, ATTR_MARKED), 1);
-    EXPECT_EQ(UnsentCount(), 2);
+    EXPECT_EQ(UnsentCountForTest(), 2);
     UnsentSent();
-    EXPECT_EQ(UnsentCount(), 0);
+    EXPECT_EQ(UnsentCountForTest(), 0);
     EXPECT_EQ(Attr(P_EVALMODE, ATTR_MARKED), 0);
     EXPECT_EQ(Text(P_DISPUNSENT), "Nothing read from a sensor yet");
 }

@@ -73,13 +73,13 @@ double Wave(double mid, double amp, int k, double phase) {
 
 // Three interleaved traces: a signal and its tolerance band.
 void PlotBand(int control, double mid, double amp, double tol) {
-    static double buf[300];
+    static double buf[corvel::kHistoryLength];
     for (int k = 0; k < 100; ++k) {
         buf[3 * k] = Wave(mid, amp, k, 0.0);
         buf[3 * k + 1] = mid + tol;
         buf[3 * k + 2] = mid - tol;
     }
-    PlotStripChart(corvel::panel, control, buf, 300, 0, 0, DT_DOUBLE);
+    PlotStripChart(corvel::panel, control, buf, corvel::kHistoryLength, 0, 0, DT_DOUBLE);
 }
 
 void Demo() {
@@ -100,13 +100,13 @@ void Demo() {
     PlotBand(P_GRAPHNORM, 742, 12, 25);
     PlotBand(P_GRAPHINT, 2495, 60, 100);
     PlotBand(P_GRAPHGF, 1003, 8, 20);
-    static double raw[300];
+    static double raw[corvel::kHistoryLength];
     for (int k = 0; k < 100; ++k) {
         raw[3 * k] = Wave(2871, 30, k, 0.5);
         raw[3 * k + 1] = Wave(3702, 45, k, 1.0);
         raw[3 * k + 2] = Wave(1288, 25, k, 2.0);
     }
-    PlotStripChart(panel, P_GRAPHRAW1, raw, 300, 0, 0, DT_DOUBLE);
+    PlotStripChart(panel, P_GRAPHRAW1, raw, corvel::kHistoryLength, 0, 0, DT_DOUBLE);
 
     const int rp = corvel::recpanel;
     ResetTextBox(rp, RECP_DISPRECFILE, "/home/operator/corvel/record.dat");
