@@ -6,10 +6,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QBoxLayout>
 #include <QCheckBox>
 #include <QEvent>
-#include <QGridLayout>
 #include <QHash>
 #include <QIcon>
 #include <QLabel>
@@ -287,48 +285,6 @@ double Contrast(const QColor& a, const QColor& b) {
 QColor TextOn(const QColor& background) {
     return Contrast(Qt::black, background) >= Contrast(Qt::white, background) ? QColor(Qt::black)
                                                                               : QColor(Qt::white);
-}
-
-// Puts a widget that stands outside the layouts into the layout its `slot`
-// property names: "Layout row column [rowSpan columnSpan]" for a grid,
-// "Layout index" for a box (a negative index counts from the end, -1
-// appends). Controls added to a panel later can so sit anywhere in it while
-// keeping their place at the end of the panel file, and with it the
-// identities of every control before them.
-void PlaceInSlot(QWidget* window, QWidget* w, const QString& slot) {
-    const QStringList parts = slot.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    QLayout* layout = parts.isEmpty() ? nullptr : window->findChild<QLayout*>(parts[0]);
-    QList<int> n;
-    for (int i = 1; i < parts.size(); ++i) n.append(parts[i].toInt());
-    // A layout inside a frame takes the widget into the frame, and a new
-    // parent hides it; what showed before is to show there too.
-    const bool shown = !w->isHidden();
-    if (auto* grid = qobject_cast<QGridLayout*>(layout); grid && (n.size() == 2 || n.size() == 4)) {
-        grid->addWidget(w, n[0], n[1], n.size() == 4 ? n[2] : 1, n.size() == 4 ? n[3] : 1);
-    } else if (auto* box = qobject_cast<QBoxLayout*>(layout); box && n.size() == 1) {
-        box->insertWidget(n[0] < 0 ? box->count() + 1 + n[0] : n[0], w);
-    } else {
-        qWarning("panel widget %s: bad slot \"%s\"", qPrintable(w->objectName()), qPrintable(slot));
-    }
-    if (shown && w->isHidden()) w->show();
-}
-
-void PlaceSlotted(QWidget* window) {
-    QList<QWidget*> hosts;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        QString slot = w->property("slot").toString();
-        if (slot.isEmpty()) continue;
-        PlaceInSlot(window, w, slot);
-        if (w->parentWidget() && !hosts.contains(w->parentWidget())) hosts.append(w->parentWidget());
-    }
-    // A frame whose size does not change later would keep the places its
-    // layout gave before the new widgets came.
-    for (QWidget* host : hosts) {
-        if (QLayout* l = host->layout()) {
-            l->invalidate();
-            l->activate();
-        }
-    }
 }
 
 void ReturnBackgroundToTheme(Control* c) {
