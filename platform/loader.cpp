@@ -13,6 +13,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/internal/overlay.h"
 #include "platform/internal/uicore.h"
 #include "platform/internal/uiscan.h"
 #include "platform/locations.h"
@@ -238,6 +239,7 @@ int LoadPanel(int, const char* fileName, int resourceId) {
         panel->controls.push_back(std::move(c));
     }
     Panel* p = panel.get();
+    KeepOverlays(window);
     int handle = AddPanel(std::move(panel));
     window->setProperty("corvelHandle", handle);  // lets tools find the window of a handle
     WirePanel(p);

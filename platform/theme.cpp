@@ -11,10 +11,8 @@
 #include <QHash>
 #include <QIcon>
 #include <QLabel>
-#include <QLayout>
 #include <QPainter>
 #include <QPixmap>
-#include <QPointer>
 #include <QSlider>
 #include <QStyle>
 #include <cmath>
@@ -172,47 +170,6 @@ void Restyle(Panel* p) {
     for (QWidget* w : children) RestyleOne(w, controls.value(w));
 }
 
-// Keeps an overlay (a widget outside the layouts, named by its `overlayOn`
-// property) centred over the widget it belongs to, above it.
-class Overlay : public QObject {
-public:
-    Overlay(QWidget* overlay, QWidget* target) : QObject(overlay), overlay_(overlay), target_(target) {
-        target->installEventFilter(this);
-        overlay->installEventFilter(this);
-        Place();
-    }
-
-    void Place() {
-        if (!overlay_ || !target_) return;
-        QSize s = overlay_->sizeHint().expandedTo(overlay_->minimumSize()).boundedTo(target_->size());
-        QRect r(QPoint(0, 0), s);
-        QPoint centre = target_->mapTo(target_->window(), target_->rect().center());
-        QWidget* parent = overlay_->parentWidget();
-        if (parent && parent != target_->window()) centre = parent->mapFrom(target_->window(), centre);
-        r.moveCenter(centre);
-        overlay_->setGeometry(r);
-        overlay_->raise();
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        switch (e->type()) {
-            case QEvent::Resize:
-            case QEvent::Move:
-            case QEvent::Show:
-                Place();
-                break;
-            default:
-                break;
-        }
-        return false;
-    }
-
-private:
-    QPointer<QWidget> overlay_;
-    QPointer<QWidget> target_;
-};
-
 // Fills a toggle when it is on. The program sets values with the widget's
 // signals blocked, so the state is checked whenever the toggle is painted,
 // which every change of state causes.
@@ -311,9 +268,6 @@ void ApplyTheme(Panel* p) {
         if (auto* b = qobject_cast<QAbstractButton*>(w); b && Kind(w) == QLatin1String("toggle")) {
             new ToggleWatch(b);
         }
-        QString on = w->property("overlayOn").toString();
-        if (on.isEmpty()) continue;
-        if (QWidget* target = p->window->findChild<QWidget*>(on)) new Overlay(w, target);
     }
     p->window->installEventFilter(new PaletteWatch(p));
     Restyle(p);
@@ -342,49 +296,5 @@ int UseColourScheme(int scheme) {
     // The widgets take the new palette from posted events: deliver them now,
     // so that the panels show the scheme as soon as this returns.
     QCoreApplication::sendPostedEvents();
-    return UIE_OK;
-}
-
-int GetPanelMinimumSize(int panel, int* width, int* height) {
-    Panel* p = FindPanel(panel);
-    if (!p) return UIE_NO_SUCH_PANEL;
-    if (!width || !height) return UIE_BAD_ARGUMENT;
-    QWidget* w = p->window;
-    // A hidden window does not lay itself out: bring every layout up to the
-    // controls shown now, innermost first, so that the sum is current.
-    const auto children = w->findChildren<QWidget*>();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        if (QLayout* l = (*it)->layout()) {
-            l->invalidate();
-            l->activate();
-            (*it)->updateGeometry();
-        }
-    }
-    if (w->layout()) {
-        w->layout()->invalidate();
-        w->layout()->activate();
-    }
-    QSize m = w->minimumSizeHint().expandedTo(w->minimumSize());
-    *width = m.width();
-    *height = m.height();
-    return UIE_OK;
-}
-
-int SetPanelSize(int panel, int width, int height) {
-    Panel* p = FindPanel(panel);
-    if (!p) return UIE_NO_SUCH_PANEL;
-    if (width <= 0 || height <= 0) return UIE_BAD_ARGUMENT;
-    int mw = 0, mh = 0;
-    GetPanelMinimumSize(panel, &mw, &mh);
-    p->window->resize(QSize(width, height).expandedTo(QSize(mw, mh)));
-    return UIE_OK;
-}
-
-int GetPanelSize(int panel, int* width, int* height) {
-    Panel* p = FindPanel(panel);
-    if (!p) return UIE_NO_SUCH_PANEL;
-    if (!width || !height) return UIE_BAD_ARGUMENT;
-    *width = p->window->width();
-    *height = p->window->height();
     return UIE_OK;
 }
