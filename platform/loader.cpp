@@ -13,7 +13,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "platform/internal/theme.h"
+#include "platform/internal/overlay.h"
 #include "platform/internal/uicore.h"
 #include "platform/internal/uiscan.h"
 #include "platform/locations.h"
@@ -203,7 +203,6 @@ int LoadPanel(int, const char* fileName, int resourceId) {
     PanelLoader loader;
     QWidget* window = loader.load(&again, nullptr);
     if (!window) return UIE_FILE;
-    PlaceSlotted(window);
     AddPanelAids(window);
     window->setWindowFlags(Qt::Window);
     window->hide();
@@ -214,6 +213,11 @@ int LoadPanel(int, const char* fileName, int resourceId) {
     for (QPlainTextEdit* t : window->findChildren<QPlainTextEdit*>())
         if (t->property("wrapAnywhere").toBool())
             t->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Tab stops order the focus chain, but Qt starts it at the widget made
+    // first: the window opens on the first tab stop instead.
+    if (!decl.firstTabStop.isEmpty()) {
+        if (QWidget* first = window->findChild<QWidget*>(decl.firstTabStop)) first->setFocus();
+    }
 
     auto panel = std::make_unique<Panel>();
     panel->name = decl.panelName;
@@ -235,6 +239,7 @@ int LoadPanel(int, const char* fileName, int resourceId) {
         panel->controls.push_back(std::move(c));
     }
     Panel* p = panel.get();
+    KeepOverlays(window);
     int handle = AddPanel(std::move(panel));
     window->setProperty("corvelHandle", handle);  // lets tools find the window of a handle
     WirePanel(p);

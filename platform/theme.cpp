@@ -6,17 +6,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QBoxLayout>
 #include <QCheckBox>
 #include <QEvent>
-#include <QGridLayout>
 #include <QHash>
 #include <QIcon>
 #include <QLabel>
-#include <QLayout>
 #include <QPainter>
 #include <QPixmap>
-#include <QPointer>
 #include <QSlider>
 #include <QStyle>
 #include <cmath>
@@ -174,47 +170,6 @@ void Restyle(Panel* p) {
     for (QWidget* w : children) RestyleOne(w, controls.value(w));
 }
 
-// Keeps an overlay (a widget outside the layouts, named by its `overlayOn`
-// property) centred over the widget it belongs to, above it.
-class Overlay : public QObject {
-public:
-    Overlay(QWidget* overlay, QWidget* target) : QObject(overlay), overlay_(overlay), target_(target) {
-        target->installEventFilter(this);
-        overlay->installEventFilter(this);
-        Place();
-    }
-
-    void Place() {
-        if (!overlay_ || !target_) return;
-        QSize s = overlay_->sizeHint().expandedTo(overlay_->minimumSize()).boundedTo(target_->size());
-        QRect r(QPoint(0, 0), s);
-        QPoint centre = target_->mapTo(target_->window(), target_->rect().center());
-        QWidget* parent = overlay_->parentWidget();
-        if (parent && parent != target_->window()) centre = parent->mapFrom(target_->window(), centre);
-        r.moveCenter(centre);
-        overlay_->setGeometry(r);
-        overlay_->raise();
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        switch (e->type()) {
-            case QEvent::Resize:
-            case QEvent::Move:
-            case QEvent::Show:
-                Place();
-                break;
-            default:
-                break;
-        }
-        return false;
-    }
-
-private:
-    QPointer<QWidget> overlay_;
-    QPointer<QWidget> target_;
-};
-
 // Fills a toggle when it is on. The program sets values with the widget's
 // signals blocked, so the state is checked whenever the toggle is painted,
 // which every change of state causes.
@@ -289,48 +244,6 @@ QColor TextOn(const QColor& background) {
                                                                               : QColor(Qt::white);
 }
 
-// Puts a widget that stands outside the layouts into the layout its `slot`
-// property names: "Layout row column [rowSpan columnSpan]" for a grid,
-// "Layout index" for a box (a negative index counts from the end, -1
-// appends). Controls added to a panel later can so sit anywhere in it while
-// keeping their place at the end of the panel file, and with it the
-// identities of every control before them.
-void PlaceInSlot(QWidget* window, QWidget* w, const QString& slot) {
-    const QStringList parts = slot.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    QLayout* layout = parts.isEmpty() ? nullptr : window->findChild<QLayout*>(parts[0]);
-    QList<int> n;
-    for (int i = 1; i < parts.size(); ++i) n.append(parts[i].toInt());
-    // A layout inside a frame takes the widget into the frame, and a new
-    // parent hides it; what showed before is to show there too.
-    const bool shown = !w->isHidden();
-    if (auto* grid = qobject_cast<QGridLayout*>(layout); grid && (n.size() == 2 || n.size() == 4)) {
-        grid->addWidget(w, n[0], n[1], n.size() == 4 ? n[2] : 1, n.size() == 4 ? n[3] : 1);
-    } else if (auto* box = qobject_cast<QBoxLayout*>(layout); box && n.size() == 1) {
-        box->insertWidget(n[0] < 0 ? box->count() + 1 + n[0] : n[0], w);
-    } else {
-        qWarning("panel widget %s: bad slot \"%s\"", qPrintable(w->objectName()), qPrintable(slot));
-    }
-    if (shown && w->isHidden()) w->show();
-}
-
-void PlaceSlotted(QWidget* window) {
-    QList<QWidget*> hosts;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        QString slot = w->property("slot").toString();
-        if (slot.isEmpty()) continue;
-        PlaceInSlot(window, w, slot);
-        if (w->parentWidget() && !hosts.contains(w->parentWidget())) hosts.append(w->parentWidget());
-    }
-    // A frame whose size does not change later would keep the places its
-    // layout gave before the new widgets came.
-    for (QWidget* host : hosts) {
-        if (QLayout* l = host->layout()) {
-            l->invalidate();
-            l->activate();
-        }
-    }
-}
-
 void ReturnBackgroundToTheme(Control* c) {
     c->textBgColor = VAL_AUTO_COLOR;
     c->widget->setAutoFillBackground(true);  // a display's own ground
@@ -355,9 +268,6 @@ void ApplyTheme(Panel* p) {
         if (auto* b = qobject_cast<QAbstractButton*>(w); b && Kind(w) == QLatin1String("toggle")) {
             new ToggleWatch(b);
         }
-        QString on = w->property("overlayOn").toString();
-        if (on.isEmpty()) continue;
-        if (QWidget* target = p->window->findChild<QWidget*>(on)) new Overlay(w, target);
     }
     p->window->installEventFilter(new PaletteWatch(p));
     Restyle(p);
@@ -386,49 +296,5 @@ int UseColourScheme(int scheme) {
     // The widgets take the new palette from posted events: deliver them now,
     // so that the panels show the scheme as soon as this returns.
     QCoreApplication::sendPostedEvents();
-    return UIE_OK;
-}
-
-int GetPanelMinimumSize(int panel, int* width, int* height) {
-    Panel* p = FindPanel(panel);
-    if (!p) return UIE_NO_SUCH_PANEL;
-    if (!width || !height) return UIE_BAD_ARGUMENT;
-    QWidget* w = p->window;
-    // A hidden window does not lay itself out: bring every layout up to the
-    // controls shown now, innermost first, so that the sum is current.
-    const auto children = w->findChildren<QWidget*>();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        if (QLayout* l = (*it)->layout()) {
-            l->invalidate();
-            l->activate();
-            (*it)->updateGeometry();
-        }
-    }
-    if (w->layout()) {
-        w->layout()->invalidate();
-        w->layout()->activate();
-    }
-    QSize m = w->minimumSizeHint().expandedTo(w->minimumSize());
-    *width = m.width();
-    *height = m.height();
-    return UIE_OK;
-}
-
-int SetPanelSize(int panel, int width, int height) {
-    Panel* p = FindPanel(panel);
-    if (!p) return UIE_NO_SUCH_PANEL;
-    if (width <= 0 || height <= 0) return UIE_BAD_ARGUMENT;
-    int mw = 0, mh = 0;
-    GetPanelMinimumSize(panel, &mw, &mh);
-    p->window->resize(QSize(width, height).expandedTo(QSize(mw, mh)));
-    return UIE_OK;
-}
-
-int GetPanelSize(int panel, int* width, int* height) {
-    Panel* p = FindPanel(panel);
-    if (!p) return UIE_NO_SUCH_PANEL;
-    if (!width || !height) return UIE_BAD_ARGUMENT;
-    *width = p->window->width();
-    *height = p->window->height();
     return UIE_OK;
 }

@@ -1,6 +1,7 @@
-// Look of the panels: the colour scheme they are shown in and their sizes.
-// The panels follow the desktop's palette on their own; tools and tests
-// use these to show them in a chosen scheme and at chosen sizes.
+// Look of the panels: the colour scheme they are shown in (theme.cpp) and
+// their sizes (panelsize.cpp). The panels follow the desktop's palette on
+// their own; tools and tests use these to show them in a chosen scheme and
+// at chosen sizes.
 #pragma once
 
 enum {

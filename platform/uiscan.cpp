@@ -62,6 +62,13 @@ bool ScanPanel(const QByteArray& xml, PanelDeclaration* out, QString* error) {
                 }
                 continue;  // the property's end is read: nothing left open
             }
+        } else if (r.name() == QLatin1String("tabstop")) {
+            if (out->firstTabStop.isEmpty()) {
+                out->firstTabStop = r.readElementText().trimmed();
+            } else {
+                r.skipCurrentElement();
+            }
+            continue;  // its end is read: nothing left open
         }
         open.push_back(self);
     }

@@ -2,8 +2,6 @@
 #pragma once
 #include <QColor>
 
-class QWidget;
-
 namespace uicore {
 
 struct Panel;
@@ -12,8 +10,6 @@ struct Control;
 // Gives the panel's displays, captions and toggles colours taken from the
 // application palette, and keeps them so when the palette changes.
 void ApplyTheme(Panel* p);
-// Moves the widgets that name a layout slot (`slot` property) into it.
-void PlaceSlotted(QWidget* window);
 // Gives a control back the text colour the palette gives it.
 void ReturnToTheme(Control* c);
 // Gives a display back the background (and text) colours the palette gives it.
