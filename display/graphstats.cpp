@@ -36,14 +36,14 @@ const int kGraphs[kStatSignals] = {GRAPHP_PANELGRAPHCHREF, GRAPHP_PANELGRAPHCHDI
                                    GRAPHP_PANELGRAPHTEMP};
 const char* const kUpperNames[kStatSignals] = {"CH_REF", "CH_DIR", "CH_DIF", "NORM", "INT", "GF", "TEMP"};
 
-std::vector<rec2csv::Record> run;  // the frames of the run, as they were plotted
+std::vector<FileRecord> run;  // the frames of the run, as they were plotted
 double lastRefresh = -1e9;
 bool marked = false;  // a range marked with Shift+drag
 long markFrom = 0, markTo = 0;
 
 // What the numbers are worked out for, after the last refresh.
 struct Judged {
-    const rec2csv::Record* records = nullptr;
+    const FileRecord* records = nullptr;
     std::size_t count = 0;
     RangeStats range;
     int signal = 0;
@@ -59,9 +59,9 @@ int ChosenSignal(void) {
     return sig < kStatSignals ? sig : 0;
 }
 
-void Frames(const rec2csv::Record** records, std::size_t* count) {
-    const std::vector<rec2csv::Record>* viewed = ViewedRecordList();
-    const std::vector<rec2csv::Record>& frames = viewed && !viewed->empty() ? *viewed : run;
+void Frames(const FileRecord** records, std::size_t* count) {
+    const std::vector<FileRecord>* viewed = ViewedRecordList();
+    const std::vector<FileRecord>& frames = viewed && !viewed->empty() ? *viewed : run;
     *records = frames.data();
     *count = frames.size();
 }
@@ -240,14 +240,14 @@ void RefreshGraphStats(void) {
 }
 
 void GraphStatsRunStarted(void) {
-    std::vector<rec2csv::Record>().swap(run);
+    std::vector<FileRecord>().swap(run);
     marked = false;
     RefreshGraphStats();
 }
 
 void GraphStatsFrame(void) {
     if (run.size() < kMaxRunFrames) {
-        rec2csv::Record r;
+        FileRecord r;
         r.date = DateStr();
         r.time = TimeStr();
         const unsigned short* v[kStatSignals] = {&dataChRef, &dataChDir, &dataChDif, &dataNorm,
@@ -276,10 +276,7 @@ int WriteGraphReport(const char* path) {
     in.version = version;
     while (!in.version.empty() && in.version.back() == ' ') in.version.pop_back();
     if (!in.version.empty()) in.params = ParameterSet();
-    rec2csv::Record now;
-    now.date = DateStr();
-    now.time = TimeStr();
-    if (!rec2csv::IsoDateTime(now, &in.now)) in.now = now.date + " " + now.time;
+    in.now = RecordWhen(DateStr(), TimeStr());
     std::string why;
     if (!WriteReportPdf(path, BuildReportPage(in), &why)) {
         SayOnPanel(false, "Report not written: " + why);

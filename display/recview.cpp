@@ -12,7 +12,7 @@
 #include "app/mainpanel.h"
 #include "display/display.h"
 #include "platform/platform.h"
-#include "tools/rec2csv/recparse.h"
+#include "recorder/reccsv.h"
 #include "uir_ids.h"
 
 namespace corvel {
@@ -44,7 +44,7 @@ const Graph kGraphs[] = {
 };
 constexpr int kGraphCount = sizeof kGraphs / sizeof kGraphs[0];
 
-rec2csv::ParseResult viewed;  // the records shown (at most kMaxViewed)
+ParsedRecords viewed;         // the records shown (at most kMaxViewed)
 std::size_t fileRecords = 0;  // complete records in the file
 char viewedPath[sizeof file_name];
 char viewLine[sizeof file_name + 200];
@@ -66,8 +66,8 @@ const char* Count(std::size_t n, char* out, std::size_t size) {
     return out;
 }
 
-const char* When(const rec2csv::Record& r, std::string* keep) {
-    if (!rec2csv::IsoDateTime(r, keep)) *keep = r.date + " " + r.time;
+const char* When(const FileRecord& r, std::string* keep) {
+    *keep = RecordWhen(r);
     return keep->c_str();
 }
 
@@ -95,7 +95,7 @@ void PlotSignal(const Graph& g, int k) {
 // two-point buffers stay as the run left them, so that its next frame
 // continues the run's lines, not the file's.
 void ShowLastViewedFrame(void) {
-    const rec2csv::Record& last = viewed.records.back();
+    const FileRecord& last = viewed.records.back();
     for (int k = 0; k < kGraphCount; ++k)
         SetCtrlVal(graphpanel, kGraphs[k].display, static_cast<int>(last.values[k]));
 }
@@ -116,9 +116,9 @@ void DescribeViewed(void) {
     if (fileRecords > n && len > 0)
         len += std::snprintf(viewLine + len, sizeof viewLine - len, " (first %s of %s)", count,
                              Count(fileRecords, all, sizeof all));
-    if (viewed.status != rec2csv::Status::Ok && len > 0)
+    if (viewed.status != ParseStatus::Ok && len > 0)
         std::snprintf(viewLine + len, sizeof viewLine - len, "; damaged from byte %zu on", viewed.offset);
-    ShowViewLine(viewed.status == rec2csv::Status::Ok && fileRecords == n, viewLine);
+    ShowViewLine(viewed.status == ParseStatus::Ok && fileRecords == n, viewLine);
 }
 
 }  // namespace
@@ -134,7 +134,7 @@ int OpenRecordFile(const char* path) {
         ShowViewLine(false, viewLine);
         return -1;
     }
-    rec2csv::ParseResult parsed = rec2csv::Parse(bytes);
+    ParsedRecords parsed = ParseRecords(bytes);
     std::string().swap(bytes);
     if (parsed.records.empty()) {
         std::snprintf(viewLine, sizeof viewLine, "%s holds no complete record: nothing shown", path);
@@ -167,9 +167,9 @@ int ExportViewedCsv(const char* path) {
         ShowViewLine(false, "No record file is open: open one to export it");
         return -1;
     }
-    std::string csv = rec2csv::CsvHeader();
+    std::string csv = RecordCsvHeader();
     csv.reserve(csv.size() + viewed.records.size() * 64);
-    for (std::size_t i = 0; i < viewed.records.size(); ++i) csv += rec2csv::CsvLine(viewed.records[i], i);
+    for (std::size_t i = 0; i < viewed.records.size(); ++i) csv += RecordCsvLine(viewed.records[i], i);
     const bool ok = WriteWholeFile(path, csv) == FILE_OK;
     char count[32];
     std::snprintf(viewLine, sizeof viewLine,
@@ -190,7 +190,7 @@ void ForgetViewedFile(void) {
         SwapGraphPlots(graphpanel, g.graph);  // the run's plots, as they were
     }
     GraphsFollowFrames();
-    viewed = rec2csv::ParseResult();
+    viewed = ParsedRecords();
     fileRecords = 0;
     viewedPath[0] = '\0';
     ShowViewLine(true, "");
@@ -198,7 +198,7 @@ void ForgetViewedFile(void) {
     GraphStatsSourceChanged();
 }
 
-const std::vector<rec2csv::Record>* ViewedRecordList(void) {
+const std::vector<FileRecord>* ViewedRecordList(void) {
     return &viewed.records;
 }
 
@@ -212,7 +212,7 @@ void ShowCursorReadout(int signal, int frame) {
         return;
     }
     if (static_cast<std::size_t>(frame) < viewed.records.size()) {
-        const rec2csv::Record& r = viewed.records[static_cast<std::size_t>(frame)];
+        const FileRecord& r = viewed.records[static_cast<std::size_t>(frame)];
         std::string when;
         std::snprintf(readout, sizeof readout, "FRAME %d   %s %u\n%s", frame, kGraphs[signal].name,
                       r.values[signal], When(r, &when));

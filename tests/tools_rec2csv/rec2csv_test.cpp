@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "recparse.h"
+#include "recorder/reccsv.h"
 
 namespace {
 
@@ -34,8 +34,8 @@ TEST(RecParse, ReadsRecordsWithEitherLineEnd) {
         SCOPED_TRACE(end[0] == '\r' ? "CRLF" : "LF");
         const std::string bytes =
             MakeRecord("03-14-2025", "09:26:53", kA, end) + MakeRecord("03-14-2025", "09:26:54", kB, end);
-        const rec2csv::ParseResult r = rec2csv::Parse(bytes);
-        ASSERT_EQ(r.status, rec2csv::Status::Ok) << r.message;
+        const corvel::ParsedRecords r = corvel::ParseRecords(bytes);
+        ASSERT_EQ(r.status, corvel::ParseStatus::Ok) << r.message;
         ASSERT_EQ(r.records.size(), 2u);
         EXPECT_EQ(r.records[0].date, "03-14-2025");
         EXPECT_EQ(r.records[1].time, "09:26:54");
@@ -47,8 +47,8 @@ TEST(RecParse, ReadsRecordsWithEitherLineEnd) {
 }
 
 TEST(RecParse, EmptyFileHasNoRecords) {
-    const rec2csv::ParseResult r = rec2csv::Parse("");
-    EXPECT_EQ(r.status, rec2csv::Status::Ok);
+    const corvel::ParsedRecords r = corvel::ParseRecords("");
+    EXPECT_EQ(r.status, corvel::ParseStatus::Ok);
     EXPECT_TRUE(r.records.empty());
 }
 
@@ -72,8 +72,8 @@ TEST(RecParse, TruncatedLastRecordKeepsTheCompleteOnes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes.size());
-        const rec2csv::ParseResult r = rec2csv::Parse(c.bytes);
-        EXPECT_EQ(r.status, rec2csv::Status::Truncated) << r.message;
+        const corvel::ParsedRecords r = corvel::ParseRecords(c.bytes);
+        EXPECT_EQ(r.status, corvel::ParseStatus::Truncated) << r.message;
         EXPECT_EQ(r.records.size(), c.records);
         EXPECT_EQ(r.offset, c.records ? first : 0u);
         EXPECT_NE(r.message.find("truncated"), std::string::npos);
@@ -90,28 +90,28 @@ TEST(RecParse, RecordsOutOfStepAreMalformed) {
     blank.replace(24, 6, "      ");             // a value field without digits
     std::string shifted = bad.substr(1) + bad;  // one byte missing: the line end falls elsewhere
     for (const std::string& s : {letter, noNul, blank, shifted}) {
-        const rec2csv::ParseResult r = rec2csv::Parse(s + bad);
-        EXPECT_EQ(r.status, rec2csv::Status::Malformed);
+        const corvel::ParsedRecords r = corvel::ParseRecords(s + bad);
+        EXPECT_EQ(r.status, corvel::ParseStatus::Malformed);
         EXPECT_TRUE(r.records.empty());
     }
     // The record before the damage is kept.
-    const rec2csv::ParseResult r = rec2csv::Parse(bad + letter);
-    EXPECT_EQ(r.status, rec2csv::Status::Malformed);
+    const corvel::ParsedRecords r = corvel::ParseRecords(bad + letter);
+    EXPECT_EQ(r.status, corvel::ParseStatus::Malformed);
     EXPECT_EQ(r.records.size(), 1u);
     EXPECT_EQ(r.offset, bad.size());
 }
 
 TEST(RecParse, CsvLines) {
-    EXPECT_EQ(rec2csv::CsvHeader(), "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n");
-    rec2csv::Record r{"03-14-2025", "09:26:53", {65535, 0, 1, 12345, 65535, 0, 40}};
-    EXPECT_EQ(rec2csv::CsvLine(r, 7), "7,2025-03-14T09:26:53,65535,0,1,12345,65535,0,40\n");
+    EXPECT_EQ(corvel::RecordCsvHeader(), "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n");
+    corvel::FileRecord r{"03-14-2025", "09:26:53", {65535, 0, 1, 12345, 65535, 0, 40}};
+    EXPECT_EQ(corvel::RecordCsvLine(r, 7), "7,2025-03-14T09:26:53,65535,0,1,12345,65535,0,40\n");
     // Dates of another form stay as written, quoted where CSV needs it.
     r.date = "a,b";
-    EXPECT_EQ(rec2csv::CsvLine(r, 0).substr(0, 17), "0,\"a,b 09:26:53\",");
+    EXPECT_EQ(corvel::RecordCsvLine(r, 0).substr(0, 17), "0,\"a,b 09:26:53\",");
     for (const char* bad : {"13-14-2025", "03-32-2025", "3-14-2025", "03/14/2025"}) {
         r.date = bad;
         std::string iso;
-        EXPECT_FALSE(rec2csv::IsoDateTime(r, &iso)) << bad;
+        EXPECT_FALSE(corvel::IsoDateTime(r, &iso)) << bad;
     }
 }
 

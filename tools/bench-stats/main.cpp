@@ -40,9 +40,9 @@ int main(int argc, char** argv) {
     int qargc = 1;
     QGuiApplication app(qargc, argv);
     const long before = ResidentKb();
-    std::vector<rec2csv::Record> recs(static_cast<std::size_t>(frames));
+    std::vector<corvel::FileRecord> recs(static_cast<std::size_t>(frames));
     for (long k = 0; k < frames; ++k) {
-        rec2csv::Record& r = recs[static_cast<std::size_t>(k)];
+        corvel::FileRecord& r = recs[static_cast<std::size_t>(k)];
         const long s = 8 * 3600 + k;
         char t[12];
         std::snprintf(t, sizeof t, "%02ld:%02ld:%02ld", s / 3600 % 24, s / 60 % 60, s % 60);
