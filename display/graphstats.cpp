@@ -13,6 +13,7 @@
 #include "app/mainpanel.h"
 #include "app/transferline.h"
 #include "display/display.h"
+#include "display/graphrows.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/report.h"
@@ -31,10 +32,8 @@ constexpr double kRefreshSeconds = 0.3;
 constexpr int kMaxBins = 40;
 enum { kBandNone = 0, kBandTeachRow = 1, kBandLimits = 2 };
 
-const int kGraphs[kStatSignals] = {GRAPHP_PANELGRAPHCHREF, GRAPHP_PANELGRAPHCHDIR, GRAPHP_PANELGRAPHCHDIF,
-                                   GRAPHP_PANELGRAPHNORM,  GRAPHP_PANELGRAPHINT,   GRAPHP_PANELGRAPHGF,
-                                   GRAPHP_PANELGRAPHTEMP};
-const char* const kUpperNames[kStatSignals] = {"CH_REF", "CH_DIR", "CH_DIF", "NORM", "INT", "GF", "TEMP"};
+// The statistics judge a graph's signal by its row.
+static_assert(kGraphRowCount == kStatSignals, "one graph for each of a record's values");
 
 std::vector<FileRecord> run;  // the frames of the run, as they were plotted
 double lastRefresh = -1e9;
@@ -79,7 +78,7 @@ bool ChosenBand(int signal, double* lo, double* hi, std::string* source, std::st
         for (int c = 0; c < 4; ++c) GetTableCellVal(panel, P_TEACHTABLE, c + 1, row + 1, &cells[c]);
         if (!TeachRowBand(signal, cells, lo, hi)) {
             std::snprintf(text, sizeof text, "The teach table has no band for %s: type two limits",
-                          kUpperNames[signal]);
+                          kGraphRows[signal].name);
             *problem = text;
             return false;
         }
@@ -112,7 +111,7 @@ void Judge(void) {
         to = markTo;
     } else {
         double lo = 0, hi = 0;
-        if (GetAxisRange(graphpanel, kGraphs[judged.signal], VAL_XAXIS, &lo, &hi) == 0 && hi >= lo) {
+        if (GetAxisRange(graphpanel, kGraphRows[judged.signal].graph, VAL_XAXIS, &lo, &hi) == 0 && hi >= lo) {
             from = static_cast<long>(std::ceil(lo));
             to = static_cast<long>(std::floor(std::fmin(hi, 2e9)));
         }
@@ -171,8 +170,8 @@ void ShowHistogram(void) {
 void ShowBandOnGraphs(void) {
     for (int k = 0; k < kStatSignals; ++k) {
         const bool on = judged.hasBand && k == judged.signal;
-        SetGraphBand(graphpanel, kGraphs[k], on, on ? judged.band.lo : 0, on ? judged.band.hi : 0);
-        SetGraphMarkedRange(graphpanel, kGraphs[k], marked, static_cast<double>(markFrom),
+        SetGraphBand(graphpanel, kGraphRows[k].graph, on, on ? judged.band.lo : 0, on ? judged.band.hi : 0);
+        SetGraphMarkedRange(graphpanel, kGraphRows[k].graph, marked, static_cast<double>(markFrom),
                             static_cast<double>(markTo));
     }
 }
@@ -250,9 +249,7 @@ void GraphStatsFrame(void) {
         FileRecord r;
         r.date = DateStr();
         r.time = TimeStr();
-        const unsigned short* v[kStatSignals] = {&dataChRef, &dataChDir, &dataChDif, &dataNorm,
-                                                 &dataInt,   &dataGf,    &dataTemp};
-        for (int k = 0; k < kStatSignals; ++k) r.values[k] = *v[k];
+        for (int k = 0; k < kStatSignals; ++k) r.values[k] = *kGraphRows[k].value;
         run.push_back(r);
     }
     if (Timer() - lastRefresh >= kRefreshSeconds) RefreshGraphStats();
