@@ -11,20 +11,9 @@
 #include <string>
 
 #include "recorder/reccsv.h"
+#include "support/records.h"
 
 namespace {
-
-// One record as the recorder writes it.
-std::string MakeRecord(const std::string& date, const std::string& time, const unsigned (&v)[7],
-                       const char* lineEnd = "\n") {
-    std::string r = date + std::string(12 - date.size(), '\0') + time + std::string(12 - time.size(), '\0');
-    char field[8];
-    for (unsigned x : v) {
-        std::snprintf(field, sizeof field, "%6u", x);
-        r += field;
-    }
-    return r + lineEnd;
-}
 
 const unsigned kA[7] = {2000, 3850, 120, 1000, 980, 1003, 25};
 const unsigned kB[7] = {65535, 0, 1, 12345, 65535, 0, 40};
@@ -32,8 +21,8 @@ const unsigned kB[7] = {65535, 0, 1, 12345, 65535, 0, 40};
 TEST(RecParse, ReadsRecordsWithEitherLineEnd) {
     for (const char* end : {"\n", "\r\n"}) {
         SCOPED_TRACE(end[0] == '\r' ? "CRLF" : "LF");
-        const std::string bytes =
-            MakeRecord("03-14-2025", "09:26:53", kA, end) + MakeRecord("03-14-2025", "09:26:54", kB, end);
+        const std::string bytes = testsupport::RecordBytes("03-14-2025", "09:26:53", kA, end) +
+                                  testsupport::RecordBytes("03-14-2025", "09:26:54", kB, end);
         const corvel::ParsedRecords r = corvel::ParseRecords(bytes);
         ASSERT_EQ(r.status, corvel::ParseStatus::Ok) << r.message;
         ASSERT_EQ(r.records.size(), 2u);
@@ -53,9 +42,9 @@ TEST(RecParse, EmptyFileHasNoRecords) {
 }
 
 TEST(RecParse, TruncatedLastRecordKeepsTheCompleteOnes) {
-    const std::string full =
-        MakeRecord("03-14-2025", "09:26:53", kA) + MakeRecord("03-14-2025", "09:26:54", kB);
-    const std::string crlf = MakeRecord("03-14-2025", "09:26:54", kB, "\r\n");
+    const std::string full = testsupport::RecordBytes("03-14-2025", "09:26:53", kA) +
+                             testsupport::RecordBytes("03-14-2025", "09:26:54", kB);
+    const std::string crlf = testsupport::RecordBytes("03-14-2025", "09:26:54", kB, "\r\n");
     const size_t first = full.size() / 2;
     // Cut inside the date, inside the time, inside a value, before the line
     // end, and between the CR and LF of a CRLF line end.
@@ -81,7 +70,7 @@ TEST(RecParse, TruncatedLastRecordKeepsTheCompleteOnes) {
 }
 
 TEST(RecParse, RecordsOutOfStepAreMalformed) {
-    std::string bad = MakeRecord("03-14-2025", "09:26:53", kA);
+    std::string bad = testsupport::RecordBytes("03-14-2025", "09:26:53", kA);
     std::string letter = bad;
     letter[30] = 'x';  // a letter in a value
     std::string noNul = bad;
@@ -153,7 +142,8 @@ protected:
 };
 
 TEST_F(Program, ConvertsAFile) {
-    Write("in.dat", MakeRecord("03-14-2025", "09:26:53", kA) + MakeRecord("03-14-2025", "09:26:54", kB));
+    Write("in.dat", testsupport::RecordBytes("03-14-2025", "09:26:53", kA) +
+                        testsupport::RecordBytes("03-14-2025", "09:26:54", kB));
     ASSERT_EQ(RunTool(dir + "/in.dat " + dir + "/out.csv 2>" + dir + "/err"), 0);
     EXPECT_EQ(Slurp(dir + "/out.csv"),
               "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n"
@@ -163,7 +153,7 @@ TEST_F(Program, ConvertsAFile) {
 }
 
 TEST_F(Program, TruncatedFileIsReportedAndFails) {
-    const std::string rec = MakeRecord("03-14-2025", "09:26:53", kA, "\r\n");
+    const std::string rec = testsupport::RecordBytes("03-14-2025", "09:26:53", kA, "\r\n");
     Write("in.dat", rec + rec.substr(0, 30));
     EXPECT_EQ(RunTool(dir + "/in.dat > " + dir + "/out.csv 2>" + dir + "/err"), 1);
     EXPECT_EQ(
