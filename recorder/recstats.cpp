@@ -53,7 +53,7 @@ std::string JsonText(const std::string& text) {
 }
 
 int StatSignalByName(const std::string& name) {
-    // corvel-rec2csv names the column "gf"; both spellings mean the same values.
+    // "gf" is taken for the glossy factor's column too; both spellings mean the same values.
     if (name == "gf") return kGfSignal;
     for (int k = 0; k < kStatSignals; ++k)
         if (name == kRecValueNames[k]) return k;
