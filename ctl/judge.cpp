@@ -21,8 +21,8 @@ bool LoadJudged(const Options& opt, Judged* out) {
         Say("%s: cannot read the record file\n", path.c_str());
         return false;
     }
-    out->parsed = rec2csv::Parse(bytes);
-    out->damaged = out->parsed.status != rec2csv::Status::Ok;
+    out->parsed = corvel::ParseRecords(bytes);
+    out->damaged = out->parsed.status != corvel::ParseStatus::Ok;
     if (out->damaged)
         Say("%s: %s; the %zu complete records are judged\n", path.c_str(), out->parsed.message.c_str(),
             out->parsed.records.size());
@@ -36,7 +36,7 @@ bool LoadJudged(const Options& opt, Judged* out) {
         first = opt.fromFrame < 0 ? 0 : static_cast<std::size_t>(opt.fromFrame);
         last = opt.toFrame < 0 ? first : static_cast<std::size_t>(opt.toFrame);
     }
-    const rec2csv::Record* recs = out->parsed.records.data();
+    const corvel::FileRecord* recs = out->parsed.records.data();
     out->range = corvel::ComputeStats(recs, first, last, !any);
     out->signal =
         opt.signal.empty() ? corvel::StatSignalByName("gf_tenths") : corvel::StatSignalByName(opt.signal);

@@ -7,7 +7,7 @@
 namespace ctl {
 
 struct Judged {
-    rec2csv::ParseResult parsed;
+    corvel::ParsedRecords parsed;
     bool damaged = false;  // a damaged or truncated record ended the reading
     corvel::RangeStats range;
     int signal = 0;  // the signal of the band and the report's graph

@@ -15,7 +15,7 @@
 #include "ctl/ctl.h"
 #include "link/engine.h"
 #include "platform/files.h"
-#include "recorder/recline.h"
+#include "recorder/recwrite.h"
 
 namespace ctl {
 

@@ -11,11 +11,7 @@
 #include "recorder/recreport.h"
 
 static std::string NowIso() {
-    rec2csv::Record now;
-    now.date = DateStr();
-    now.time = TimeStr();
-    std::string iso;
-    return rec2csv::IsoDateTime(now, &iso) ? iso : now.date + " " + now.time;
+    return corvel::RecordWhen(DateStr(), TimeStr());
 }
 
 // Only what goes wrong reaches standard error: the offscreen platform's

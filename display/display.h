@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tools/rec2csv/recparse.h"
+#include "recorder/recread.h"
 
 namespace corvel {
 
@@ -58,7 +58,7 @@ void ForgetViewedFile(void);
 // The readout text for frame `frame` of graph `signal` (EditSignal's value).
 void ShowCursorReadout(int signal, int frame);
 // The records of the file shown (empty when none) and its path.
-const std::vector<rec2csv::Record>* ViewedRecordList(void);
+const std::vector<FileRecord>* ViewedRecordList(void);
 const char* ViewedFilePath(void);
 
 // ---- judging a recording on the graph panel ----

@@ -13,6 +13,7 @@
 #include "app/mainpanel.h"
 #include "app/transferline.h"
 #include "display/display.h"
+#include "display/graphrows.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/report.h"
@@ -31,19 +32,17 @@ constexpr double kRefreshSeconds = 0.3;
 constexpr int kMaxBins = 40;
 enum { kBandNone = 0, kBandTeachRow = 1, kBandLimits = 2 };
 
-const int kGraphs[kStatSignals] = {GRAPHP_PANELGRAPHCHREF, GRAPHP_PANELGRAPHCHDIR, GRAPHP_PANELGRAPHCHDIF,
-                                   GRAPHP_PANELGRAPHNORM,  GRAPHP_PANELGRAPHINT,   GRAPHP_PANELGRAPHGF,
-                                   GRAPHP_PANELGRAPHTEMP};
-const char* const kUpperNames[kStatSignals] = {"CH_REF", "CH_DIR", "CH_DIF", "NORM", "INT", "GF", "TEMP"};
+// The statistics judge a graph's signal by its row.
+static_assert(kGraphRowCount == kStatSignals, "one graph for each of a record's values");
 
-std::vector<rec2csv::Record> run;  // the frames of the run, as they were plotted
+std::vector<FileRecord> run;  // the frames of the run, as they were plotted
 double lastRefresh = -1e9;
 bool marked = false;  // a range marked with Shift+drag
 long markFrom = 0, markTo = 0;
 
 // What the numbers are worked out for, after the last refresh.
 struct Judged {
-    const rec2csv::Record* records = nullptr;
+    const FileRecord* records = nullptr;
     std::size_t count = 0;
     RangeStats range;
     int signal = 0;
@@ -59,9 +58,9 @@ int ChosenSignal(void) {
     return sig < kStatSignals ? sig : 0;
 }
 
-void Frames(const rec2csv::Record** records, std::size_t* count) {
-    const std::vector<rec2csv::Record>* viewed = ViewedRecordList();
-    const std::vector<rec2csv::Record>& frames = viewed && !viewed->empty() ? *viewed : run;
+void Frames(const FileRecord** records, std::size_t* count) {
+    const std::vector<FileRecord>* viewed = ViewedRecordList();
+    const std::vector<FileRecord>& frames = viewed && !viewed->empty() ? *viewed : run;
     *records = frames.data();
     *count = frames.size();
 }
@@ -79,7 +78,7 @@ bool ChosenBand(int signal, double* lo, double* hi, std::string* source, std::st
         for (int c = 0; c < 4; ++c) GetTableCellVal(panel, P_TEACHTABLE, c + 1, row + 1, &cells[c]);
         if (!TeachRowBand(signal, cells, lo, hi)) {
             std::snprintf(text, sizeof text, "The teach table has no band for %s: type two limits",
-                          kUpperNames[signal]);
+                          kGraphRows[signal].name);
             *problem = text;
             return false;
         }
@@ -112,7 +111,7 @@ void Judge(void) {
         to = markTo;
     } else {
         double lo = 0, hi = 0;
-        if (GetAxisRange(graphpanel, kGraphs[judged.signal], VAL_XAXIS, &lo, &hi) == 0 && hi >= lo) {
+        if (GetAxisRange(graphpanel, kGraphRows[judged.signal].graph, VAL_XAXIS, &lo, &hi) == 0 && hi >= lo) {
             from = static_cast<long>(std::ceil(lo));
             to = static_cast<long>(std::floor(std::fmin(hi, 2e9)));
         }
@@ -171,8 +170,8 @@ void ShowHistogram(void) {
 void ShowBandOnGraphs(void) {
     for (int k = 0; k < kStatSignals; ++k) {
         const bool on = judged.hasBand && k == judged.signal;
-        SetGraphBand(graphpanel, kGraphs[k], on, on ? judged.band.lo : 0, on ? judged.band.hi : 0);
-        SetGraphMarkedRange(graphpanel, kGraphs[k], marked, static_cast<double>(markFrom),
+        SetGraphBand(graphpanel, kGraphRows[k].graph, on, on ? judged.band.lo : 0, on ? judged.band.hi : 0);
+        SetGraphMarkedRange(graphpanel, kGraphRows[k].graph, marked, static_cast<double>(markFrom),
                             static_cast<double>(markTo));
     }
 }
@@ -240,19 +239,17 @@ void RefreshGraphStats(void) {
 }
 
 void GraphStatsRunStarted(void) {
-    std::vector<rec2csv::Record>().swap(run);
+    std::vector<FileRecord>().swap(run);
     marked = false;
     RefreshGraphStats();
 }
 
 void GraphStatsFrame(void) {
     if (run.size() < kMaxRunFrames) {
-        rec2csv::Record r;
+        FileRecord r;
         r.date = DateStr();
         r.time = TimeStr();
-        const unsigned short* v[kStatSignals] = {&dataChRef, &dataChDir, &dataChDif, &dataNorm,
-                                                 &dataInt,   &dataGf,    &dataTemp};
-        for (int k = 0; k < kStatSignals; ++k) r.values[k] = *v[k];
+        for (int k = 0; k < kStatSignals; ++k) r.values[k] = *kGraphRows[k].value;
         run.push_back(r);
     }
     if (Timer() - lastRefresh >= kRefreshSeconds) RefreshGraphStats();
@@ -276,10 +273,7 @@ int WriteGraphReport(const char* path) {
     in.version = version;
     while (!in.version.empty() && in.version.back() == ' ') in.version.pop_back();
     if (!in.version.empty()) in.params = ParameterSet();
-    rec2csv::Record now;
-    now.date = DateStr();
-    now.time = TimeStr();
-    if (!rec2csv::IsoDateTime(now, &in.now)) in.now = now.date + " " + now.time;
+    in.now = RecordWhen(DateStr(), TimeStr());
     std::string why;
     if (!WriteReportPdf(path, BuildReportPage(in), &why)) {
         SayOnPanel(false, "Report not written: " + why);

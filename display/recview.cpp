@@ -11,8 +11,9 @@
 #include "app/kept.h"
 #include "app/mainpanel.h"
 #include "display/display.h"
+#include "display/graphrows.h"
 #include "platform/platform.h"
-#include "tools/rec2csv/recparse.h"
+#include "recorder/reccsv.h"
 #include "uir_ids.h"
 
 namespace corvel {
@@ -24,27 +25,7 @@ constexpr std::size_t kMaxViewed = 65536;
 // Points per plot call: longer runs are drawn as joined pieces.
 constexpr int kPiece = 1024;
 
-struct Graph {
-    int graph;
-    int display;
-    int color;
-    unsigned short* buf;
-    const char* name;
-};
-
-// In the order of EditSignal's values and of a record's values.
-const Graph kGraphs[] = {
-    {GRAPHP_PANELGRAPHCHREF, GRAPHP_DISPCHREFGRAPH, 0xFF0000, bufchref, "CH_REF"},
-    {GRAPHP_PANELGRAPHCHDIR, GRAPHP_DISPCHDIRGRAPH, 0x00FF00, bufchdir, "CH_DIR"},
-    {GRAPHP_PANELGRAPHCHDIF, GRAPHP_DISPCHDIFGRAPH, 0x0000FF, bufchdif, "CH_DIF"},
-    {GRAPHP_PANELGRAPHNORM, GRAPHP_DISPNORMGRAPH, 0xFF8000, bufnorm, "NORM"},
-    {GRAPHP_PANELGRAPHINT, GRAPHP_DISPINTGRAPH, 0x008080, bufint, "INT"},
-    {GRAPHP_PANELGRAPHGF, GRAPHP_DISPGFGRAPH, 0x00FF00, bufgf, "GF (0.1 units)"},
-    {GRAPHP_PANELGRAPHTEMP, GRAPHP_DISPTEMPGRAPH, 0x008080, buftemp, "TEMP"},
-};
-constexpr int kGraphCount = sizeof kGraphs / sizeof kGraphs[0];
-
-rec2csv::ParseResult viewed;  // the records shown (at most kMaxViewed)
+ParsedRecords viewed;         // the records shown (at most kMaxViewed)
 std::size_t fileRecords = 0;  // complete records in the file
 char viewedPath[sizeof file_name];
 char viewLine[sizeof file_name + 200];
@@ -66,8 +47,8 @@ const char* Count(std::size_t n, char* out, std::size_t size) {
     return out;
 }
 
-const char* When(const rec2csv::Record& r, std::string* keep) {
-    if (!rec2csv::IsoDateTime(r, keep)) *keep = r.date + " " + r.time;
+const char* When(const FileRecord& r, std::string* keep) {
+    *keep = RecordWhen(r);
     return keep->c_str();
 }
 
@@ -76,7 +57,7 @@ void ShowViewLine(bool ok, const char* text) {
     SetCtrlVal(graphpanel, GRAPHP_DISPVIEWFILE, text);
 }
 
-void PlotSignal(const Graph& g, int k) {
+void PlotSignal(const GraphRow& g, int k) {
     const std::size_t n = viewed.records.size();
     // Each piece starts at the last point of the one before, so the line is unbroken.
     for (std::size_t from = 0; from < n; from += kPiece - 1) {
@@ -95,9 +76,9 @@ void PlotSignal(const Graph& g, int k) {
 // two-point buffers stay as the run left them, so that its next frame
 // continues the run's lines, not the file's.
 void ShowLastViewedFrame(void) {
-    const rec2csv::Record& last = viewed.records.back();
-    for (int k = 0; k < kGraphCount; ++k)
-        SetCtrlVal(graphpanel, kGraphs[k].display, static_cast<int>(last.values[k]));
+    const FileRecord& last = viewed.records.back();
+    for (int k = 0; k < kGraphRowCount; ++k)
+        SetCtrlVal(graphpanel, kGraphRows[k].display, static_cast<int>(last.values[k]));
 }
 
 void DescribeViewed(void) {
@@ -116,9 +97,9 @@ void DescribeViewed(void) {
     if (fileRecords > n && len > 0)
         len += std::snprintf(viewLine + len, sizeof viewLine - len, " (first %s of %s)", count,
                              Count(fileRecords, all, sizeof all));
-    if (viewed.status != rec2csv::Status::Ok && len > 0)
+    if (viewed.status != ParseStatus::Ok && len > 0)
         std::snprintf(viewLine + len, sizeof viewLine - len, "; damaged from byte %zu on", viewed.offset);
-    ShowViewLine(viewed.status == rec2csv::Status::Ok && fileRecords == n, viewLine);
+    ShowViewLine(viewed.status == ParseStatus::Ok && fileRecords == n, viewLine);
 }
 
 }  // namespace
@@ -134,7 +115,7 @@ int OpenRecordFile(const char* path) {
         ShowViewLine(false, viewLine);
         return -1;
     }
-    rec2csv::ParseResult parsed = rec2csv::Parse(bytes);
+    ParsedRecords parsed = ParseRecords(bytes);
     std::string().swap(bytes);
     if (parsed.records.empty()) {
         std::snprintf(viewLine, sizeof viewLine, "%s holds no complete record: nothing shown", path);
@@ -149,12 +130,12 @@ int OpenRecordFile(const char* path) {
     viewed = std::move(parsed);
     std::snprintf(viewedPath, sizeof viewedPath, "%s", path);
 
-    for (const Graph& g : kGraphs) {
+    for (const GraphRow& g : kGraphRows) {
         if (runShown) SwapGraphPlots(graphpanel, g.graph);
         DeleteGraphPlot(graphpanel, g.graph, -1, VAL_DELAYED_DRAW);
     }
     GraphsFollowFrames();
-    for (int k = 0; k < kGraphCount; ++k) PlotSignal(kGraphs[k], k);
+    for (int k = 0; k < kGraphRowCount; ++k) PlotSignal(kGraphRows[k], k);
     ShowLastViewedFrame();
     DescribeViewed();
     SetCtrlVal(graphpanel, GRAPHP_DISPCURSOR, "");
@@ -167,9 +148,9 @@ int ExportViewedCsv(const char* path) {
         ShowViewLine(false, "No record file is open: open one to export it");
         return -1;
     }
-    std::string csv = rec2csv::CsvHeader();
+    std::string csv = RecordCsvHeader();
     csv.reserve(csv.size() + viewed.records.size() * 64);
-    for (std::size_t i = 0; i < viewed.records.size(); ++i) csv += rec2csv::CsvLine(viewed.records[i], i);
+    for (std::size_t i = 0; i < viewed.records.size(); ++i) csv += RecordCsvLine(viewed.records[i], i);
     const bool ok = WriteWholeFile(path, csv) == FILE_OK;
     char count[32];
     std::snprintf(viewLine, sizeof viewLine,
@@ -185,12 +166,12 @@ int ViewedRecords(void) {
 
 void ForgetViewedFile(void) {
     if (viewed.records.empty()) return;
-    for (const Graph& g : kGraphs) {
+    for (const GraphRow& g : kGraphRows) {
         DeleteGraphPlot(graphpanel, g.graph, -1, VAL_DELAYED_DRAW);
         SwapGraphPlots(graphpanel, g.graph);  // the run's plots, as they were
     }
     GraphsFollowFrames();
-    viewed = rec2csv::ParseResult();
+    viewed = ParsedRecords();
     fileRecords = 0;
     viewedPath[0] = '\0';
     ShowViewLine(true, "");
@@ -198,7 +179,7 @@ void ForgetViewedFile(void) {
     GraphStatsSourceChanged();
 }
 
-const std::vector<rec2csv::Record>* ViewedRecordList(void) {
+const std::vector<FileRecord>* ViewedRecordList(void) {
     return &viewed.records;
 }
 
@@ -207,22 +188,23 @@ const char* ViewedFilePath(void) {
 }
 
 void ShowCursorReadout(int signal, int frame) {
-    if (signal < 0 || signal >= kGraphCount || frame < 0) {
+    if (signal < 0 || signal >= kGraphRowCount || frame < 0) {
         SetCtrlVal(graphpanel, GRAPHP_DISPCURSOR, "");
         return;
     }
     if (static_cast<std::size_t>(frame) < viewed.records.size()) {
-        const rec2csv::Record& r = viewed.records[static_cast<std::size_t>(frame)];
+        const FileRecord& r = viewed.records[static_cast<std::size_t>(frame)];
         std::string when;
-        std::snprintf(readout, sizeof readout, "FRAME %d   %s %u\n%s", frame, kGraphs[signal].name,
+        std::snprintf(readout, sizeof readout, "FRAME %d   %s %u\n%s", frame, kGraphRows[signal].readout,
                       r.values[signal], When(r, &when));
-    } else if (viewed.records.empty() && frame < GetGraphPlotCount(graphpanel, kGraphs[signal].graph)) {
+    } else if (viewed.records.empty() && frame < GetGraphPlotCount(graphpanel, kGraphRows[signal].graph)) {
         // A run recorded here: frame k is the k-th line, ending at its value.
         // Its dates and times are in the record file.
         double x[2], y[2];
-        if (GetGraphPlotPoints(graphpanel, kGraphs[signal].graph, frame, x, y, 2, nullptr) == 2 &&
+        if (GetGraphPlotPoints(graphpanel, kGraphRows[signal].graph, frame, x, y, 2, nullptr) == 2 &&
             x[1] == frame)
-            std::snprintf(readout, sizeof readout, "FRAME %d   %s %.0f", frame, kGraphs[signal].name, y[1]);
+            std::snprintf(readout, sizeof readout, "FRAME %d   %s %.0f", frame, kGraphRows[signal].readout,
+                          y[1]);
         else
             readout[0] = '\0';
     } else {

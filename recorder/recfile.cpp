@@ -8,8 +8,8 @@
 
 #include "app/corvel.h"
 #include "platform/platform.h"
-#include "recorder/recline.h"
 #include "recorder/recorder.h"
+#include "recorder/recwrite.h"
 #include "uir_ids.h"
 
 namespace corvel {
@@ -21,7 +21,6 @@ const char kFileInUseWarning[] =
 namespace {
 
 char record[kRecordSize + 1];  // one spare byte for snprintf's NUL
-bool lastWritten = false;
 char lostFile[sizeof file_name];
 char report[sizeof file_name + 200];
 
@@ -36,18 +35,11 @@ void ReadRecFileName(void) {
     if (!ResolveInFolder(proj_dir, file_name, sizeof file_name)) file_name[0] = '\0';
 }
 
-bool LastRecordWritten(void) {
-    return lastWritten;
-}
-
-const char* LostRecordFile(void) {
-    return lostFile;
-}
-
-void ToFile(void) {
+bool ToFile(void) {
     FormatRecord(record, DateStr(), TimeStr());
-    lastWritten = AppendRecord(file_name, record);
-    if (!lastWritten) std::snprintf(lostFile, sizeof lostFile, "%s", file_name);
+    const bool written = AppendRecord(file_name, record);
+    if (!written) std::snprintf(lostFile, sizeof lostFile, "%s", file_name);
+    return written;
 }
 
 bool EmptyRecFile(void) {

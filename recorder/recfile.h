@@ -8,10 +8,6 @@ extern const char kFileInUseWarning[];
 
 // Reads the record path, the first line of DispRecFile, into file_name.
 void ReadRecFileName(void);
-// True when the last ToFile wrote its whole record.
-bool LastRecordWritten(void);
-// The path of the last record that could not be written ("" when none failed).
-const char* LostRecordFile(void);
 // Empties the record file for a timed run; when that is impossible, tells
 // the operator why and returns false: a run never appends to old records.
 bool EmptyRecFile(void);
@@ -22,7 +18,8 @@ void ShowSavedRecords(unsigned int count, bool appended);
 // of the run so far were lost; nothing when `lost` is 0.
 void ShowLostRecords(unsigned int lost, unsigned int total);
 // Tells the operator that `lost` of the `total` records of a run were not
-// written to the file; a single lost manual record when total is 0.
+// written to the file that refused the last of them (ToFile keeps its
+// name); a single lost manual record when total is 0.
 void ReportLostRecords(unsigned int lost, unsigned int total);
 
 }  // namespace corvel

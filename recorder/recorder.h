@@ -15,7 +15,9 @@ void SlowDown(void);
 void RecordManually(void);
 void StopRecord(void);
 void SetRecordData(void);
-void ToFile(void);
+// Appends the record of the last frame to the record file; true when it was
+// written whole.
+bool ToFile(void);
 
 // Frames still to record after `done`, for the progress bar and the time
 // left; never below 0 (REMAINING itself shows the signed difference).

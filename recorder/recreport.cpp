@@ -72,7 +72,7 @@ ReportPage BuildReportPage(const ReportInput& in) {
     for (int k = 0; k < kStatSignals; ++k) {
         const SignalStats& g = s.signal[k];
         const bool any = g.n > 0;
-        page.table.push_back({kStatSignalNames[k], std::to_string(g.n), StatNumber(g.mean, any, 2),
+        page.table.push_back({kRecValueNames[k], std::to_string(g.n), StatNumber(g.mean, any, 2),
                               StatNumber(g.stddev, g.n > 1, 2), StatNumber(g.min, any, 0),
                               StatNumber(g.max, any, 0),
                               StatNumber(static_cast<double>(g.max) - g.min, any, 0)});
@@ -82,7 +82,7 @@ ReportPage BuildReportPage(const ReportInput& in) {
         const BandStats& b = in.band;
         auto pct = [&](std::size_t c) { return StatNumber(100.0 * c / (s.n ? s.n : 1), s.n > 0, 1); };
         std::snprintf(line, sizeof line, "Band of %s (%s): %s to %s, dashed; mean dotted",
-                      kStatSignalNames[b.signal],
+                      kRecValueNames[b.signal],
                       in.bandSource.empty() ? "typed limits" : in.bandSource.c_str(),
                       StatNumber(b.lo, true, 0).c_str(), StatNumber(b.hi, true, 0).c_str());
         page.notes.push_back(line);

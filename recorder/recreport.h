@@ -11,7 +11,7 @@
 namespace corvel {
 
 struct ReportInput {
-    const rec2csv::Record* records = nullptr;
+    const FileRecord* records = nullptr;
     RangeStats range;
     int signal = 5;  // the signal of the graph and the histogram
     bool hasBand = false;

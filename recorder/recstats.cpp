@@ -5,20 +5,11 @@
 
 namespace corvel {
 
-const char* const kStatSignalNames[kStatSignals] = {"ch_ref", "ch_dir",    "ch_dif", "norm",
-                                                    "int",    "gf_tenths", "temp"};
-
 namespace {
 
 constexpr short kNormLimit = 1000;
 constexpr short kIntLimit = 4095;
 constexpr int kNormSignal = 3, kIntSignal = 4, kGfSignal = 5;
-
-std::string When(const rec2csv::Record& r) {
-    std::string iso;
-    if (!rec2csv::IsoDateTime(r, &iso)) iso = r.date + " " + r.time;
-    return iso;
-}
 
 // A JSON string: the text in quotes.
 std::string JsonString(const std::string& s) {
@@ -62,10 +53,10 @@ std::string JsonText(const std::string& text) {
 }
 
 int StatSignalByName(const std::string& name) {
-    // corvel-rec2csv names the column "gf"; both spellings mean the same values.
+    // "gf" is taken for the glossy factor's column too; both spellings mean the same values.
     if (name == "gf") return kGfSignal;
     for (int k = 0; k < kStatSignals; ++k)
-        if (name == kStatSignalNames[k]) return k;
+        if (name == kRecValueNames[k]) return k;
     return -1;
 }
 
@@ -77,7 +68,7 @@ bool ClipRange(std::size_t count, long from, long to, std::size_t* first, std::s
     return true;
 }
 
-RangeStats ComputeStats(const rec2csv::Record* records, std::size_t from, std::size_t to, bool empty) {
+RangeStats ComputeStats(const FileRecord* records, std::size_t from, std::size_t to, bool empty) {
     RangeStats s;
     s.from = from;
     s.to = to;
@@ -113,13 +104,12 @@ RangeStats ComputeStats(const rec2csv::Record* records, std::size_t from, std::s
         g.max = hi[k];
         g.stddev = s.n > 1 ? std::sqrt(sq[k] / static_cast<double>(s.n - 1)) : 0;
     }
-    s.first = When(records[from]);
-    s.last = When(records[to]);
+    s.first = RecordWhen(records[from]);
+    s.last = RecordWhen(records[to]);
     return s;
 }
 
-BandStats ComputeBand(const rec2csv::Record* records, const RangeStats& range, int signal, double lo,
-                      double hi) {
+BandStats ComputeBand(const FileRecord* records, const RangeStats& range, int signal, double lo, double hi) {
     BandStats b;
     b.signal = signal;
     b.lo = lo;
@@ -159,8 +149,8 @@ bool TeachRowBand(int signal, const unsigned short cells[4], double* lo, double*
     return true;
 }
 
-void Histogram(const rec2csv::Record* records, const RangeStats& range, int signal, double lo, double hi,
-               int bins, unsigned* counts) {
+void Histogram(const FileRecord* records, const RangeStats& range, int signal, double lo, double hi, int bins,
+               unsigned* counts) {
     for (int i = 0; i < bins; ++i) counts[i] = 0;
     if (range.n == 0 || bins < 1 || signal < 0 || signal >= kStatSignals || !(hi >= lo)) return;
     const double width = hi > lo ? (hi - lo) / bins : 1;
@@ -196,7 +186,7 @@ std::string StatsTable(const RangeStats& s) {
     for (int k = 0; k < kStatSignals; ++k) {
         const SignalStats& g = s.signal[k];
         const bool any = g.n > 0;
-        std::snprintf(line, sizeof line, "%-10s %6zu %10s %10s %6s %6s %6s\n", kStatSignalNames[k], g.n,
+        std::snprintf(line, sizeof line, "%-10s %6zu %10s %10s %6s %6s %6s\n", kRecValueNames[k], g.n,
                       StatNumber(g.mean, any, 2).c_str(), StatNumber(g.stddev, g.n > 1, 2).c_str(),
                       StatNumber(g.min, any, 0).c_str(), StatNumber(g.max, any, 0).c_str(),
                       StatNumber(static_cast<double>(g.max) - g.min, any, 0).c_str());
@@ -212,7 +202,7 @@ std::string BandText(const BandStats& b, std::size_t n) {
     std::snprintf(line, sizeof line,
                   "band %s %s to %s: inside %zu (%s %%), below %zu (%s %%), above %zu (%s %%)\n"
                   "Pp %s  Ppk %s (overall std)\n",
-                  kStatSignalNames[b.signal], StatNumber(b.lo, true, 0).c_str(),
+                  kRecValueNames[b.signal], StatNumber(b.lo, true, 0).c_str(),
                   StatNumber(b.hi, true, 0).c_str(), b.inside, pct(b.inside).c_str(), b.below,
                   pct(b.below).c_str(), b.above, pct(b.above).c_str(), StatNumber(b.pp, b.hasPp, 3).c_str(),
                   StatNumber(b.ppk, b.hasPp, 3).c_str());
@@ -228,7 +218,7 @@ std::string StatsJson(const RangeStats& s, const BandStats* band) {
     for (int k = 0; k < kStatSignals; ++k) {
         const SignalStats& g = s.signal[k];
         if (k) out += ", ";
-        out += JsonString(kStatSignalNames[k]) + ": {\"n\": " + std::to_string(g.n);
+        out += JsonString(kRecValueNames[k]) + ": {\"n\": " + std::to_string(g.n);
         out += ", \"mean\": " + JsonNumber(g.mean, any);
         out += ", \"std\": " + JsonNumber(g.stddev, g.n > 1);
         out += ", \"min\": " + JsonNumber(g.min, any);
@@ -236,7 +226,7 @@ std::string StatsJson(const RangeStats& s, const BandStats* band) {
     }
     out += "}";
     if (band) {
-        out += ", \"band\": {\"signal\": " + JsonString(kStatSignalNames[band->signal]);
+        out += ", \"band\": {\"signal\": " + JsonString(kRecValueNames[band->signal]);
         out += ", \"lo\": " + JsonNumber(band->lo, true) + ", \"hi\": " + JsonNumber(band->hi, true);
         out += ", \"inside\": " + std::to_string(band->inside) +
                ", \"below\": " + std::to_string(band->below) + ", \"above\": " + std::to_string(band->above);

@@ -7,15 +7,13 @@
 #include <cstddef>
 #include <string>
 
-#include "tools/rec2csv/recparse.h"
+#include "recorder/recread.h"
 
 namespace corvel {
 
-constexpr int kStatSignals = 7;
+constexpr int kStatSignals = static_cast<int>(kRecValueCount);
 
-// The CSV column names of corvel-rec2csv, in the order of a record's values.
-extern const char* const kStatSignalNames[kStatSignals];
-// The signal's index by its CSV column name, or -1.
+// The signal's index by its CSV column name (kRecValueNames), or -1.
 int StatSignalByName(const std::string& name);
 
 struct SignalStats {
@@ -49,10 +47,9 @@ struct BandStats {
 bool ClipRange(std::size_t count, long from, long to, std::size_t* first, std::size_t* last);
 
 // Statistics of records[from..to]; an empty range when `empty` is true.
-RangeStats ComputeStats(const rec2csv::Record* records, std::size_t from, std::size_t to, bool empty);
+RangeStats ComputeStats(const FileRecord* records, std::size_t from, std::size_t to, bool empty);
 // The band figures of one signal over the same range.
-BandStats ComputeBand(const rec2csv::Record* records, const RangeStats& range, int signal, double lo,
-                      double hi);
+BandStats ComputeBand(const FileRecord* records, const RangeStats& range, int signal, double lo, double hi);
 
 // The band of teach row `cells` (its four columns) for a signal, as the scope
 // chart draws it: NORM is column 1 +- column 2 within 0..1000, INT column 3
@@ -63,8 +60,8 @@ bool TeachRowBand(int signal, const unsigned short cells[4], double* lo, double*
 
 // Counts of `bins` equal classes from `lo` to `hi` (a value on `hi` falls in
 // the last class; values outside are not counted).
-void Histogram(const rec2csv::Record* records, const RangeStats& range, int signal, double lo, double hi,
-               int bins, unsigned* counts);
+void Histogram(const FileRecord* records, const RangeStats& range, int signal, double lo, double hi, int bins,
+               unsigned* counts);
 
 // A number for people: "n/a" when not valid.
 std::string StatNumber(double v, bool valid, int decimals);

@@ -88,9 +88,9 @@ void RecordFrame(void) {
             pollrecord = 0;
         }
         // Written after a time-out too, with the values of the last good frame.
-        ToFile();
+        const bool written = ToFile();
         ++runRecords;
-        if (!LastRecordWritten()) ++runLost;
+        if (!written) ++runLost;
         // A modal popup would stall the run; the panel says it at once.
         if (runLost > 0) ShowLostRecords(runLost, runRecords);
         CountRecord();
@@ -118,8 +118,7 @@ void RecordManually(void) {
         TimeoutReport();
         pollrecord = 0;
     }
-    ToFile();
-    if (LastRecordWritten())
+    if (ToFile())
         ShowSavedRecords(1, true);
     else
         ReportLostRecords(1, 0);

@@ -19,7 +19,7 @@
 #include "params/paraio.h"
 #include "platform/files.h"
 #include "platform/serial.h"
-#include "recparse.h"
+#include "recorder/recread.h"
 #include "support/vsensor.h"
 
 using testsupport::VirtualSensor;
@@ -264,8 +264,8 @@ TEST_F(Ctl, RecordWritesTheRecordersFileFromAnEmptyStart) {
     const Result r = Run({"--com", "5", "record", "--interval", "0.05", "--count", "3", file});
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string bytes = Slurp(file);
-    const rec2csv::ParseResult parsed = rec2csv::Parse(bytes);
-    EXPECT_EQ(parsed.status, rec2csv::Status::Ok) << parsed.message;
+    const corvel::ParsedRecords parsed = corvel::ParseRecords(bytes);
+    EXPECT_EQ(parsed.status, corvel::ParseStatus::Ok) << parsed.message;
     ASSERT_EQ(parsed.records.size(), 3u);
     EXPECT_EQ(bytes.size(), 3u * 67);
     EXPECT_GT(parsed.records[0].values[1], 0u);  // CH_DIR measured

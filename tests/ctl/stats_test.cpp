@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/records.h"
 #include "support/vsensor.h"
 
 namespace {
@@ -25,15 +26,9 @@ const unsigned kFrames[5][7] = {
 };
 
 std::string Record(int k) {
-    std::string r(24, '\0');
-    std::memcpy(&r[0], "12-08-2026", 10);
     char t[12];
     std::snprintf(t, sizeof t, "15:21:%02d", 30 + k);
-    std::memcpy(&r[12], t, 8);
-    char v[64];
-    std::snprintf(v, sizeof v, "%6u%6u%6u%6u%6u%6u%6u\r\n", kFrames[k][0], kFrames[k][1], kFrames[k][2],
-                  kFrames[k][3], kFrames[k][4], kFrames[k][5], kFrames[k][6]);
-    return r + v;
+    return testsupport::RecordBytes("12-08-2026", t, kFrames[k], "\r\n");
 }
 
 std::string Slurp(const std::string& path) {

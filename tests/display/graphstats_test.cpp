@@ -18,6 +18,7 @@
 #include "platform/testing.h"
 #include "platform/theme.h"
 #include "support/panels.h"
+#include "support/records.h"
 #include "uir_ids.h"
 
 using namespace corvel;
@@ -29,14 +30,10 @@ std::string Frames(int count) {
     static const unsigned gf[5] = {1000, 1003, 997, 1010, 990};
     std::string all;
     for (int k = 0; k < count; ++k) {
-        std::string r(24, '\0');
-        std::memcpy(&r[0], "12-08-2026", 10);
-        char t[12], v[64];
+        char t[12];
         std::snprintf(t, sizeof t, "10:00:%02d", k % 60);
-        std::memcpy(&r[12], t, 8);
-        std::snprintf(v, sizeof v, "%6u%6u%6u%6u%6u%6u%6u\n", 100 + k, 500u, 10u, 900 + 50 * (k % 5), 2000u,
-                      gf[k % 5], 25u);
-        all += r + v;
+        const unsigned v[7] = {100u + k, 500u, 10u, 900u + 50 * (k % 5), 2000u, gf[k % 5], 25u};
+        all += testsupport::RecordBytes("12-08-2026", t, v);
     }
     return all;
 }

@@ -15,43 +15,26 @@
 #include "platform/theme.h"
 #include "recorder/recorder.h"
 #include "support/panels.h"
+#include "support/recordfixture.h"
+#include "support/records.h"
 #include "uir_ids.h"
 
 using namespace corvel;
 
 namespace {
 
-// One record: NUL-padded date and time, seven 6-character values.
+// One record of the day's file; only CH_REF changes.
 std::string Record(const char* time, unsigned chref) {
-    std::string r = std::string("12-08-2026") + std::string(2, '\0') + time + std::string(4, '\0');
-    char values[64];
-    std::snprintf(values, sizeof values, "%6u%6u%6u%6u%6u%6u%6u\n", chref, 3700u, 1300u, 740u, 2500u, 1000u,
-                  410u);
-    return r + values;
+    return testsupport::RecordBytes("12-08-2026", time, {chref, 3700u, 1300u, 740u, 2500u, 1000u, 410u});
 }
 
-class GraphTools : public ::testing::Test {
+class GraphTools : public testsupport::GraphPanelWithRecordFile {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(testsupport::LoadProgramPanels());
-        seam::Clear();
-        char tmpl[] = "/tmp/graphtools-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        path = dir + "/shift 3.run.dat";
-        std::ofstream(path, std::ios::binary) << Record("06:00:00", 2000) << Record("06:00:01", 2100)
-                                              << Record("06:00:02", 2900) << Record("06:00:03", 2050);
-        SetCtrlVal(graphpanel, GRAPHP_EDITSIGNAL, 0);
-        SetGraphVisible();
-        DisplayPanel(graphpanel);
+    std::string FileName() const override { return "shift 3.run.dat"; }
+    std::string FileBytes() const override {
+        return Record("06:00:00", 2000) + Record("06:00:01", 2100) + Record("06:00:02", 2900) +
+               Record("06:00:03", 2050);
     }
-    void TearDown() override {
-        ForgetViewedFile();
-        HidePanel(graphpanel);
-        std::system(("rm -rf '" + dir + "'").c_str());
-        EXPECT_EQ(seam::Pending(), 0);
-    }
-    std::string dir, path;
 };
 
 TEST_F(GraphTools, CloseButtonAndEscHideThePanelAsItsWindowCloseDoes) {

@@ -9,8 +9,8 @@
 
 namespace {
 
-std::vector<rec2csv::Record> Frames(const std::vector<unsigned>& gf) {
-    std::vector<rec2csv::Record> r(gf.size());
+std::vector<corvel::FileRecord> Frames(const std::vector<unsigned>& gf) {
+    std::vector<corvel::FileRecord> r(gf.size());
     for (std::size_t i = 0; i < gf.size(); ++i) {
         for (unsigned& v : r[i].values) v = 0;
         r[i].values[5] = gf[i];

@@ -17,21 +17,17 @@
 #include "platform/seam.h"
 #include "platform/testing.h"
 #include "support/panels.h"
+#include "support/recordfixture.h"
+#include "support/records.h"
 #include "uir_ids.h"
 
 using namespace corvel;
 
 namespace {
 
+// A record of a file of another installation: "\r\n" line ends unless told.
 std::string Record(const char* date, const char* time, const unsigned (&v)[7], const char* end = "\r\n") {
-    std::string r = std::string(date) + std::string(12 - std::strlen(date), '\0') + time +
-                    std::string(12 - std::strlen(time), '\0');
-    char field[8];
-    for (unsigned x : v) {
-        std::snprintf(field, sizeof field, "%6u", x);
-        r += field;
-    }
-    return r + end;
+    return testsupport::RecordBytes(date, time, v, end);
 }
 
 const unsigned kFirst[7] = {2871, 3702, 1288, 742, 2495, 1003, 412};
@@ -44,30 +40,14 @@ std::string Text(int control) {
     return buf;
 }
 
-class RecordViewer : public ::testing::Test {
+class RecordViewer : public testsupport::GraphPanelWithRecordFile {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(testsupport::LoadProgramPanels());
-        seam::Clear();
-        char tmpl[] = "/tmp/recview-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        path = dir + "/run.dat";
-        // A file of another installation: "\r\n" line ends.
-        std::ofstream(path, std::ios::binary)
-            << Record("12-08-2026", "15:21:39", kFirst) << Record("12-08-2026", "15:21:49", kMiddle)
-            << Record("12-08-2026", "15:21:59", kLast);
-        SetCtrlVal(graphpanel, GRAPHP_EDITSIGNAL, 0);
-        SetGraphVisible();
-        DisplayPanel(graphpanel);
+    std::string FileName() const override { return "run.dat"; }
+    // A file of another installation: "\r\n" line ends.
+    std::string FileBytes() const override {
+        return Record("12-08-2026", "15:21:39", kFirst) + Record("12-08-2026", "15:21:49", kMiddle) +
+               Record("12-08-2026", "15:21:59", kLast);
     }
-    void TearDown() override {
-        ForgetViewedFile();
-        HidePanel(graphpanel);
-        std::system(("rm -rf " + dir).c_str());
-        EXPECT_EQ(seam::Pending(), 0);
-    }
-    std::string dir, path;
 };
 
 TEST_F(RecordViewer, PlotsEveryFrameOnTheSevenGraphsWithTheXAxisOverTheRun) {

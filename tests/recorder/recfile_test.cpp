@@ -38,9 +38,9 @@ TEST_F(RecordFile, RecordLayoutByteForByte) {
     dataVec = 31;  // not recorded
     dataTemp = 65535;
     const std::string date0 = DateStr(), time0 = TimeStr();
-    ToFile();
+    const bool written = ToFile();
     const std::string date1 = DateStr(), time1 = TimeStr();
-    EXPECT_TRUE(LastRecordWritten());
+    EXPECT_TRUE(written);
     ASSERT_LE(date0.size(), 11u);
     ASSERT_LE(time0.size(), 11u);
 
@@ -71,17 +71,25 @@ TEST_F(RecordFile, UnwritableFilesAreNoticed) {
     for (const std::string& p : paths) {
         SCOPED_TRACE(p);
         Use(p);
-        ToFile();
-        EXPECT_FALSE(LastRecordWritten());
-        EXPECT_EQ(LostRecordFile(), p);
+        EXPECT_FALSE(ToFile());
+        // The report of the loss names the file that refused the record.
+        seam::Clear();
+        seam::ExpectMessage();
+        ReportLostRecords(1, 0);
+        ASSERT_EQ(seam::Shown().size(), 1u);
+        EXPECT_EQ(
+            LastPopup(),
+            p.empty()
+                ? "ATTENTION!| No record file was chosen! \n The record could not be saved and is lost. "
+                : "ATTENTION!| The record could not be saved to the file \n " + p +
+                      " \n The record is lost. ");
     }
     EXPECT_FALSE(rectest::FileExists(dir + "/missing"));
     EXPECT_FALSE(rectest::FileExists(folder + "/rec.dat"));
 
     // A writable file again.
     Use(dir + "/ok.dat");
-    ToFile();
-    EXPECT_TRUE(LastRecordWritten());
+    EXPECT_TRUE(ToFile());
 }
 
 TEST_F(RecordFile, RecordThatDoesNotFitLeavesNoFragment) {
@@ -94,10 +102,10 @@ TEST_F(RecordFile, RecordThatDoesNotFitLeavesNoFragment) {
     struct rlimit small = old;
     small.rlim_cur = 67 + 40;  // room for date, time and part of the values
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    ToFile();
+    const bool written = ToFile();
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, SIG_DFL);
-    EXPECT_FALSE(LastRecordWritten());
+    EXPECT_FALSE(written);
     EXPECT_EQ(rectest::ReadFile(path).size(), 67u);
 }
 

@@ -74,14 +74,4 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-std::string ValueLine(const unsigned (&v)[7]) {
-    std::string s;
-    char f[8];
-    for (unsigned x : v) {
-        std::snprintf(f, sizeof f, "%6u", x);
-        s += f;
-    }
-    return s;
-}
-
 }  // namespace rectest

@@ -34,7 +34,4 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
-// The value part of a record: seven values right-aligned in six characters.
-std::string ValueLine(const unsigned (&v)[7]);
-
 }  // namespace rectest

@@ -9,8 +9,8 @@
 #include "link/link.h"
 #include "platform/testing.h"
 #include "recorder/recorder.h"
+#include "recorder/recread.h"
 #include "recorder_support.h"
-#include "recparse.h"
 #include "support/vsensor.h"
 
 using namespace corvel;
@@ -66,9 +66,9 @@ protected:
         return t.elapsed() / 1000.0;
     }
 
-    std::vector<rec2csv::Record> Records() {
-        const rec2csv::ParseResult r = rec2csv::Parse(rectest::ReadFile(path));
-        EXPECT_EQ(r.status, rec2csv::Status::Ok) << r.message;
+    std::vector<FileRecord> Records() {
+        const ParsedRecords r = ParseRecords(rectest::ReadFile(path));
+        EXPECT_EQ(r.status, ParseStatus::Ok) << r.message;
         return r.records;
     }
     unsigned long Requests() {
@@ -121,7 +121,7 @@ TEST_F(RecordRun, CountReachedWritesEveryRecordAndSaysSaved) {
     EXPECT_EQ(order, 19);
 
     // The earlier content is gone: exactly the three records of this run.
-    const std::vector<rec2csv::Record> recs = Records();
+    const std::vector<FileRecord> recs = Records();
     ASSERT_EQ(recs.size(), 3u);
     EXPECT_EQ(rectest::ReadFile(path).size(), 3u * 67);
     EXPECT_EQ(recs[2].values[0], static_cast<unsigned>(Num(RECP_RECDISPCHREF)));
@@ -216,7 +216,7 @@ TEST_F(RecordRun, ManualRecordsContinueTheCountAndTheFile) {
     EXPECT_EQ(Num(RECP_DISPRECORDEDVALUES), 3);
     EXPECT_EQ(Num(RECP_DISPREMAINING), -1);        // the signed difference beyond the count
     EXPECT_EQ(TimeLeft(), "ALL VALUES RECORDED");  // the progress stays at its end
-    const std::vector<rec2csv::Record> recs = Records();
+    const std::vector<FileRecord> recs = Records();
     ASSERT_EQ(recs.size(), 3u);
     EXPECT_EQ(recs[2].values[0], dataChRef);
     EXPECT_EQ(Requests(), 3u);
@@ -235,7 +235,7 @@ TEST_F(RecordRun, GraphPanelHoldsTheRunAndTheManualRecords) {
     dataTemp = 20;
     StartRun(1, 3);
     sim::Click(recpanel, RECP_BUTTONMANUALRECORD);
-    const std::vector<rec2csv::Record> recs = Records();
+    const std::vector<FileRecord> recs = Records();
     ASSERT_EQ(recs.size(), 4u);
     const struct {
         int graph;

@@ -1,2 +1,2 @@
-target_link_libraries(test_tools_rec2csv PRIVATE corvel_rec2csv)
+# The converter runs as a program beside the test.
 add_dependencies(test_tools_rec2csv corvel-rec2csv)

@@ -10,21 +10,10 @@
 #include <sstream>
 #include <string>
 
-#include "recparse.h"
+#include "recorder/reccsv.h"
+#include "support/records.h"
 
 namespace {
-
-// One record as the recorder writes it.
-std::string MakeRecord(const std::string& date, const std::string& time, const unsigned (&v)[7],
-                       const char* lineEnd = "\n") {
-    std::string r = date + std::string(12 - date.size(), '\0') + time + std::string(12 - time.size(), '\0');
-    char field[8];
-    for (unsigned x : v) {
-        std::snprintf(field, sizeof field, "%6u", x);
-        r += field;
-    }
-    return r + lineEnd;
-}
 
 const unsigned kA[7] = {2000, 3850, 120, 1000, 980, 1003, 25};
 const unsigned kB[7] = {65535, 0, 1, 12345, 65535, 0, 40};
@@ -32,10 +21,10 @@ const unsigned kB[7] = {65535, 0, 1, 12345, 65535, 0, 40};
 TEST(RecParse, ReadsRecordsWithEitherLineEnd) {
     for (const char* end : {"\n", "\r\n"}) {
         SCOPED_TRACE(end[0] == '\r' ? "CRLF" : "LF");
-        const std::string bytes =
-            MakeRecord("03-14-2025", "09:26:53", kA, end) + MakeRecord("03-14-2025", "09:26:54", kB, end);
-        const rec2csv::ParseResult r = rec2csv::Parse(bytes);
-        ASSERT_EQ(r.status, rec2csv::Status::Ok) << r.message;
+        const std::string bytes = testsupport::RecordBytes("03-14-2025", "09:26:53", kA, end) +
+                                  testsupport::RecordBytes("03-14-2025", "09:26:54", kB, end);
+        const corvel::ParsedRecords r = corvel::ParseRecords(bytes);
+        ASSERT_EQ(r.status, corvel::ParseStatus::Ok) << r.message;
         ASSERT_EQ(r.records.size(), 2u);
         EXPECT_EQ(r.records[0].date, "03-14-2025");
         EXPECT_EQ(r.records[1].time, "09:26:54");
@@ -47,15 +36,15 @@ TEST(RecParse, ReadsRecordsWithEitherLineEnd) {
 }
 
 TEST(RecParse, EmptyFileHasNoRecords) {
-    const rec2csv::ParseResult r = rec2csv::Parse("");
-    EXPECT_EQ(r.status, rec2csv::Status::Ok);
+    const corvel::ParsedRecords r = corvel::ParseRecords("");
+    EXPECT_EQ(r.status, corvel::ParseStatus::Ok);
     EXPECT_TRUE(r.records.empty());
 }
 
 TEST(RecParse, TruncatedLastRecordKeepsTheCompleteOnes) {
-    const std::string full =
-        MakeRecord("03-14-2025", "09:26:53", kA) + MakeRecord("03-14-2025", "09:26:54", kB);
-    const std::string crlf = MakeRecord("03-14-2025", "09:26:54", kB, "\r\n");
+    const std::string full = testsupport::RecordBytes("03-14-2025", "09:26:53", kA) +
+                             testsupport::RecordBytes("03-14-2025", "09:26:54", kB);
+    const std::string crlf = testsupport::RecordBytes("03-14-2025", "09:26:54", kB, "\r\n");
     const size_t first = full.size() / 2;
     // Cut inside the date, inside the time, inside a value, before the line
     // end, and between the CR and LF of a CRLF line end.
@@ -72,8 +61,8 @@ TEST(RecParse, TruncatedLastRecordKeepsTheCompleteOnes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes.size());
-        const rec2csv::ParseResult r = rec2csv::Parse(c.bytes);
-        EXPECT_EQ(r.status, rec2csv::Status::Truncated) << r.message;
+        const corvel::ParsedRecords r = corvel::ParseRecords(c.bytes);
+        EXPECT_EQ(r.status, corvel::ParseStatus::Truncated) << r.message;
         EXPECT_EQ(r.records.size(), c.records);
         EXPECT_EQ(r.offset, c.records ? first : 0u);
         EXPECT_NE(r.message.find("truncated"), std::string::npos);
@@ -81,7 +70,7 @@ TEST(RecParse, TruncatedLastRecordKeepsTheCompleteOnes) {
 }
 
 TEST(RecParse, RecordsOutOfStepAreMalformed) {
-    std::string bad = MakeRecord("03-14-2025", "09:26:53", kA);
+    std::string bad = testsupport::RecordBytes("03-14-2025", "09:26:53", kA);
     std::string letter = bad;
     letter[30] = 'x';  // a letter in a value
     std::string noNul = bad;
@@ -90,28 +79,28 @@ TEST(RecParse, RecordsOutOfStepAreMalformed) {
     blank.replace(24, 6, "      ");             // a value field without digits
     std::string shifted = bad.substr(1) + bad;  // one byte missing: the line end falls elsewhere
     for (const std::string& s : {letter, noNul, blank, shifted}) {
-        const rec2csv::ParseResult r = rec2csv::Parse(s + bad);
-        EXPECT_EQ(r.status, rec2csv::Status::Malformed);
+        const corvel::ParsedRecords r = corvel::ParseRecords(s + bad);
+        EXPECT_EQ(r.status, corvel::ParseStatus::Malformed);
         EXPECT_TRUE(r.records.empty());
     }
     // The record before the damage is kept.
-    const rec2csv::ParseResult r = rec2csv::Parse(bad + letter);
-    EXPECT_EQ(r.status, rec2csv::Status::Malformed);
+    const corvel::ParsedRecords r = corvel::ParseRecords(bad + letter);
+    EXPECT_EQ(r.status, corvel::ParseStatus::Malformed);
     EXPECT_EQ(r.records.size(), 1u);
     EXPECT_EQ(r.offset, bad.size());
 }
 
 TEST(RecParse, CsvLines) {
-    EXPECT_EQ(rec2csv::CsvHeader(), "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n");
-    rec2csv::Record r{"03-14-2025", "09:26:53", {65535, 0, 1, 12345, 65535, 0, 40}};
-    EXPECT_EQ(rec2csv::CsvLine(r, 7), "7,2025-03-14T09:26:53,65535,0,1,12345,65535,0,40\n");
+    EXPECT_EQ(corvel::RecordCsvHeader(), "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n");
+    corvel::FileRecord r{"03-14-2025", "09:26:53", {65535, 0, 1, 12345, 65535, 0, 40}};
+    EXPECT_EQ(corvel::RecordCsvLine(r, 7), "7,2025-03-14T09:26:53,65535,0,1,12345,65535,0,40\n");
     // Dates of another form stay as written, quoted where CSV needs it.
     r.date = "a,b";
-    EXPECT_EQ(rec2csv::CsvLine(r, 0).substr(0, 17), "0,\"a,b 09:26:53\",");
+    EXPECT_EQ(corvel::RecordCsvLine(r, 0).substr(0, 17), "0,\"a,b 09:26:53\",");
     for (const char* bad : {"13-14-2025", "03-32-2025", "3-14-2025", "03/14/2025"}) {
         r.date = bad;
         std::string iso;
-        EXPECT_FALSE(rec2csv::IsoDateTime(r, &iso)) << bad;
+        EXPECT_FALSE(corvel::IsoDateTime(r, &iso)) << bad;
     }
 }
 
@@ -153,7 +142,8 @@ protected:
 };
 
 TEST_F(Program, ConvertsAFile) {
-    Write("in.dat", MakeRecord("03-14-2025", "09:26:53", kA) + MakeRecord("03-14-2025", "09:26:54", kB));
+    Write("in.dat", testsupport::RecordBytes("03-14-2025", "09:26:53", kA) +
+                        testsupport::RecordBytes("03-14-2025", "09:26:54", kB));
     ASSERT_EQ(RunTool(dir + "/in.dat " + dir + "/out.csv 2>" + dir + "/err"), 0);
     EXPECT_EQ(Slurp(dir + "/out.csv"),
               "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n"
@@ -163,7 +153,7 @@ TEST_F(Program, ConvertsAFile) {
 }
 
 TEST_F(Program, TruncatedFileIsReportedAndFails) {
-    const std::string rec = MakeRecord("03-14-2025", "09:26:53", kA, "\r\n");
+    const std::string rec = testsupport::RecordBytes("03-14-2025", "09:26:53", kA, "\r\n");
     Write("in.dat", rec + rec.substr(0, 30));
     EXPECT_EQ(RunTool(dir + "/in.dat > " + dir + "/out.csv 2>" + dir + "/err"), 1);
     EXPECT_EQ(

@@ -6,14 +6,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
 #include "app/callbacks.h"
 #include "app/corvel.h"
+#include "benchrecords.h"
 #include "display/display.h"
 #include "platform/platform.h"
 #include "uir_ids.h"
@@ -26,41 +24,6 @@ using Clock = std::chrono::steady_clock;
 
 double Since(Clock::time_point t) {
     return std::chrono::duration<double>(Clock::now() - t).count();
-}
-
-// Resident memory of this process in kB.
-long ResidentKb() {
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f) return -1;
-    char line[256];
-    long kb = -1;
-    while (std::fgets(line, sizeof line, f))
-        if (std::sscanf(line, "VmRSS: %ld kB", &kb) == 1) break;
-    std::fclose(f);
-    return kb;
-}
-
-// A record file as the recorder writes it: a day of frames, values that swing.
-bool WriteRecordFile(const char* path, long records) {
-    FILE* f = std::fopen(path, "wb");
-    if (!f) return false;
-    char rec[80];
-    for (long k = 0; k < records; ++k) {
-        std::memset(rec, 0, 24);
-        const long s = 8 * 3600 + k;
-        std::snprintf(rec, 12, "12-08-2026");
-        std::snprintf(rec + 12, 12, "%02ld:%02ld:%02ld", s / 3600 % 24, s / 60 % 60, s % 60);
-        const double w = std::sin(k / 500.0);
-        std::snprintf(rec + 24, sizeof rec - 24, "%6d%6d%6d%6d%6d%6d%6d\n", static_cast<int>(2900 + 100 * w),
-                      static_cast<int>(3700 + 150 * w), static_cast<int>(1300 - 80 * w),
-                      static_cast<int>(740 + 20 * w), static_cast<int>(2500 + 60 * w),
-                      static_cast<int>(1000 + 30 * w), static_cast<int>(410 + (k % 7)));
-        if (std::fwrite(rec, 1, 24 + std::strlen(rec + 24), f) != 24 + std::strlen(rec + 24)) {
-            std::fclose(f);
-            return false;
-        }
-    }
-    return std::fclose(f) == 0;
 }
 
 }  // namespace
@@ -77,21 +40,21 @@ int main(int argc, char** argv) {
     const int fd = mkstemp(path);
     if (fd < 0) return 2;
     close(fd);
-    if (!WriteRecordFile(path, records)) {
+    if (!bench::WriteDayFile(path, records)) {
         std::fprintf(stderr, "bench-recview: cannot write %s\n", path);
         return 2;
     }
     DisplayPanel(graphpanel);
     ProcessSystemEvents();
 
-    const long before = ResidentKb();
+    const long before = bench::ResidentKb();
     const Clock::time_point t0 = Clock::now();
     const int rc = OpenRecordFile(path);
     const double open = Since(t0);
     const Clock::time_point t1 = Clock::now();
     ProcessSystemEvents();  // the first paint of the shown graph
     const double paint = Since(t1);
-    const long after = ResidentKb();
+    const long after = bench::ResidentKb();
     unlink(path);
 
     std::printf("records: %ld, shown: %d\n", records, ViewedRecords());

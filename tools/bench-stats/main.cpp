@@ -7,11 +7,11 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "benchrecords.h"
 #include "recorder/recreport.h"
 
 namespace {
@@ -22,41 +22,16 @@ double Ms(Clock::time_point t) {
     return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
 }
 
-long ResidentKb() {
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f) return -1;
-    char line[256];
-    long kb = -1;
-    while (std::fgets(line, sizeof line, f))
-        if (std::sscanf(line, "VmRSS: %ld kB", &kb) == 1) break;
-    std::fclose(f);
-    return kb;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const long frames = argc > 1 ? std::max(1L, std::atol(argv[1])) : 65536;
     int qargc = 1;
     QGuiApplication app(qargc, argv);
-    const long before = ResidentKb();
-    std::vector<rec2csv::Record> recs(static_cast<std::size_t>(frames));
-    for (long k = 0; k < frames; ++k) {
-        rec2csv::Record& r = recs[static_cast<std::size_t>(k)];
-        const long s = 8 * 3600 + k;
-        char t[12];
-        std::snprintf(t, sizeof t, "%02ld:%02ld:%02ld", s / 3600 % 24, s / 60 % 60, s % 60);
-        r.date = "12-08-2026";
-        r.time = t;
-        const double w = std::sin(k / 500.0), n = ((k * 7919) % 41) - 20;
-        const unsigned v[7] = {
-            static_cast<unsigned>(2900 + 100 * w), static_cast<unsigned>(3700 + 150 * w),
-            static_cast<unsigned>(1300 - 80 * w),  static_cast<unsigned>(740 + 20 * w),
-            static_cast<unsigned>(2500 + 60 * w),  static_cast<unsigned>(1000 + 30 * w + n),
-            static_cast<unsigned>(410 + k % 7)};
-        std::copy(v, v + 7, r.values);
-    }
-    const long loaded = ResidentKb();
+    const long before = bench::ResidentKb();
+    std::vector<corvel::FileRecord> recs(static_cast<std::size_t>(frames));
+    for (long k = 0; k < frames; ++k) recs[static_cast<std::size_t>(k)] = bench::DayFrame(k);
+    const long loaded = bench::ResidentKb();
 
     // The best of several runs: the figure of the work, not of the machine's other load.
     double best = 1e9;
@@ -106,6 +81,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::printf("report page of %ld frames: %.0f ms, %ld bytes (goal < 1000 ms)\n", frames, report, size);
-    std::printf("memory: %ld kB for the frames, %ld kB resident at the end\n", loaded - before, ResidentKb());
+    std::printf("memory: %ld kB for the frames, %ld kB resident at the end\n", loaded - before,
+                bench::ResidentKb());
     return best < 20 && report < 1000 ? 0 : 1;
 }

@@ -10,7 +10,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "recparse.h"
+#include "recorder/reccsv.h"
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
@@ -24,11 +24,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const rec2csv::ParseResult r = rec2csv::Parse(bytes);
+    const corvel::ParsedRecords r = corvel::ParseRecords(bytes);
 
     std::ostringstream csv;
-    csv << rec2csv::CsvHeader();
-    for (std::size_t i = 0; i < r.records.size(); ++i) csv << rec2csv::CsvLine(r.records[i], i);
+    csv << corvel::RecordCsvHeader();
+    for (std::size_t i = 0; i < r.records.size(); ++i) csv << corvel::RecordCsvLine(r.records[i], i);
     if (argc == 3) {
         std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
         out << csv.str();
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         std::cout << csv.str();
         std::cout.flush();
     }
-    if (r.status != rec2csv::Status::Ok) {
+    if (r.status != corvel::ParseStatus::Ok) {
         std::cerr << "corvel-rec2csv: " << argv[1] << ": " << r.message << "; " << r.records.size()
                   << " complete records converted\n";
         return 1;

@@ -1,5 +1,5 @@
 // The record's bytes, built from the data variables; no panel involved.
-#include "recorder/recline.h"
+#include "recorder/recwrite.h"
 
 #include <cstdio>
 #include <cstring>
@@ -19,15 +19,21 @@ void FillField(char* field, const char* text) {
 
 }  // namespace
 
-void FormatRecord(char* record, const char* date, const char* time) {
+void FormatRecordOf(char* record, const char* date, const char* time,
+                    const unsigned (&values)[kRecValueCount]) {
     FillField(record, date);
     FillField(record + kRecTextField, time);
-    const unsigned short values[kRecValueCount] = {dataChRef, dataChDir, dataChDif, dataNorm,
-                                                   dataInt,   dataGf,    dataTemp};
     char* line = record + 2 * kRecTextField;
-    for (int i = 0; i < kRecValueCount; ++i)
-        std::snprintf(line + i * kRecValueWidth, kRecValueWidth + 1, "%*u", kRecValueWidth, values[i]);
+    for (std::size_t i = 0; i < kRecValueCount; ++i)
+        std::snprintf(line + i * kRecValueWidth, kRecValueWidth + 1, "%*u", static_cast<int>(kRecValueWidth),
+                      values[i]);
     line[kRecValueCount * kRecValueWidth] = '\n';
+}
+
+void FormatRecord(char* record, const char* date, const char* time) {
+    const unsigned values[kRecValueCount] = {dataChRef, dataChDir, dataChDif, dataNorm,
+                                             dataInt,   dataGf,    dataTemp};
+    FormatRecordOf(record, date, time, values);
 }
 
 bool AppendRecord(const char* fileName, const char* record) {

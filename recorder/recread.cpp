@@ -1,9 +1,11 @@
-#include "recparse.h"
+// The record reader: each record checked field by field, so that a damaged
+// or cut-off file still gives the complete records before the damage.
+#include "recorder/recread.h"
 
 #include <cstdio>
 #include <string>
 
-namespace rec2csv {
+namespace corvel {
 
 namespace {
 
@@ -11,8 +13,8 @@ namespace {
 // text or the field holds a line break (then the records are out of step).
 bool TextField(const char* p, std::string* out) {
     std::size_t n = 0;
-    while (n < kTextField && p[n] != '\0') ++n;
-    for (std::size_t i = n; i < kTextField; ++i)
+    while (n < kRecTextField && p[n] != '\0') ++n;
+    for (std::size_t i = n; i < kRecTextField; ++i)
         if (p[i] != '\0') return false;
     for (std::size_t i = 0; i < n; ++i)
         if (p[i] == '\n' || p[i] == '\r') return false;
@@ -23,10 +25,10 @@ bool TextField(const char* p, std::string* out) {
 // A right-aligned unsigned 16-bit value: blanks, then at least one digit.
 bool ValueField(const char* p, unsigned* out) {
     std::size_t i = 0;
-    while (i < kValueWidth && p[i] == ' ') ++i;
-    if (i == kValueWidth) return false;
+    while (i < kRecValueWidth && p[i] == ' ') ++i;
+    if (i == kRecValueWidth) return false;
     unsigned v = 0;
-    for (; i < kValueWidth; ++i) {
+    for (; i < kRecValueWidth; ++i) {
         if (p[i] < '0' || p[i] > '9') return false;
         v = v * 10 + static_cast<unsigned>(p[i] - '0');
     }
@@ -35,68 +37,54 @@ bool ValueField(const char* p, unsigned* out) {
     return true;
 }
 
-std::string CsvText(const std::string& s) {
-    if (s.find_first_of(",\"") == std::string::npos) return s;
-    std::string q = "\"";
-    for (char c : s) {
-        if (c == '"') q += '"';
-        q += c;
-    }
-    return q + "\"";
-}
-
 }  // namespace
 
-ParseResult Parse(const std::string& bytes) {
-    ParseResult r;
+ParsedRecords ParseRecords(const std::string& bytes) {
+    ParsedRecords r;
     std::size_t pos = 0;
     char what[160];
     while (pos < bytes.size()) {
         const std::size_t left = bytes.size() - pos;
         const char* p = bytes.data() + pos;
         r.offset = pos;
-        Record rec;
-        bool ok = left < kTextField || TextField(p, &rec.date);
-        if (ok && left >= 2 * kTextField) ok = TextField(p + kTextField, &rec.time);
-        for (std::size_t k = 0; ok && k < kValueCount; ++k) {
-            const std::size_t at = 2 * kTextField + k * kValueWidth;
-            if (left >= at + kValueWidth) ok = ValueField(p + at, &rec.values[k]);
+        FileRecord rec;
+        bool ok = left < kRecTextField || TextField(p, &rec.date);
+        if (ok && left >= 2 * kRecTextField) ok = TextField(p + kRecTextField, &rec.time);
+        for (std::size_t k = 0; ok && k < kRecValueCount; ++k) {
+            const std::size_t at = 2 * kRecTextField + k * kRecValueWidth;
+            if (left >= at + kRecValueWidth) ok = ValueField(p + at, &rec.values[k]);
         }
         std::size_t end = 0;  // bytes of the line end
-        if (ok && left > kFixedPart) {
-            if (p[kFixedPart] == '\n')
+        if (ok && left > kRecFixedPart) {
+            if (p[kRecFixedPart] == '\n')
                 end = 1;
-            else if (p[kFixedPart] == '\r' && left > kFixedPart + 1 && p[kFixedPart + 1] == '\n')
+            else if (p[kRecFixedPart] == '\r' && left > kRecFixedPart + 1 && p[kRecFixedPart + 1] == '\n')
                 end = 2;
-            else if (!(p[kFixedPart] == '\r' && left == kFixedPart + 1))
+            else if (!(p[kRecFixedPart] == '\r' && left == kRecFixedPart + 1))
                 ok = false;
         }
         if (!ok) {
-            r.status = Status::Malformed;
+            r.status = ParseStatus::Malformed;
             std::snprintf(what, sizeof what, "record %zu at byte %zu does not have the record layout",
                           r.records.size() + 1, pos);
             r.message = what;
             return r;
         }
         if (end == 0) {
-            r.status = Status::Truncated;
+            r.status = ParseStatus::Truncated;
             std::snprintf(what, sizeof what, "record %zu at byte %zu is truncated (%zu bytes)",
                           r.records.size() + 1, pos, left);
             r.message = what;
             return r;
         }
         r.records.push_back(rec);
-        pos += kFixedPart + end;
+        pos += kRecFixedPart + end;
     }
     r.offset = pos;
     return r;
 }
 
-std::string CsvHeader() {
-    return "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n";
-}
-
-bool IsoDateTime(const Record& r, std::string* out) {
+bool IsoDateTime(const FileRecord& r, std::string* out) {
     // "MM-DD-YYYY" and "HH:MM:SS": digits where digits belong, in range.
     auto digits = [](const std::string& s, const char* shape) {
         if (s.size() != std::char_traits<char>::length(shape)) return false;
@@ -115,12 +103,17 @@ bool IsoDateTime(const Record& r, std::string* out) {
     return true;
 }
 
-std::string CsvLine(const Record& r, std::size_t frame) {
+std::string RecordWhen(const FileRecord& r) {
     std::string when;
-    if (!IsoDateTime(r, &when)) when = CsvText(r.date + " " + r.time);
-    std::string line = std::to_string(frame) + "," + when;
-    for (unsigned v : r.values) line += "," + std::to_string(v);
-    return line + "\n";
+    if (!IsoDateTime(r, &when)) when = r.date + " " + r.time;
+    return when;
 }
 
-}  // namespace rec2csv
+std::string RecordWhen(const std::string& date, const std::string& time) {
+    FileRecord r;
+    r.date = date;
+    r.time = time;
+    return RecordWhen(r);
+}
+
+}  // namespace corvel
