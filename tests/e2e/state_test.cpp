@@ -146,10 +146,13 @@ TEST_F(PanelState, RateCountsFramesOnceAtLineSpeedAlsoWithASecondLoopInside) {
                 });
                 sim::Click(panel, P_BUTTONGO);  // a second live loop inside the first
             });
+    // Counted twice, a frame would show about 56 frames/s. The limit leaves
+    // room for the frames' time stamps, taken after each frame's panel work,
+    // to jitter by a few milliseconds on a loaded machine.
     EXPECT_GT(single, 15.0);
-    EXPECT_LE(single, 28.3);
+    EXPECT_LE(single, 29.0);
     EXPECT_GT(nested, 15.0);
-    EXPECT_LE(nested, 28.3);
+    EXPECT_LE(nested, 29.0);
 }
 
 TEST_F(PanelState, TransferLineAfterTheLinkCheckAndASendToEachTarget) {
