@@ -6,7 +6,7 @@
 #include "link/link.h"
 #include "params/params.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
+#include "platform/testing.h"
 #include "support/panels.h"
 #include "support/vsensor.h"
 #include "uir_ids.h"

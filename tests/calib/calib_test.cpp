@@ -11,7 +11,6 @@
 #include "link/link.h"
 #include "params/params.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "support/fakesensor.h"
 #include "support/panels.h"

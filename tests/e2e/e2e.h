@@ -11,7 +11,7 @@
 
 #include "app/corvel.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
+#include "platform/testing.h"
 #include "support/vsensor.h"
 #include "uir_ids.h"
 

@@ -15,7 +15,6 @@
 
 #include "app/corvel.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "platform/theme.h"
 #include "support/panels.h"

@@ -11,7 +11,6 @@
 #include "app/corvel.h"
 #include "link/link.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "support/fakesensor.h"
 #include "support/panels.h"

@@ -1,6 +1,6 @@
 // Scripted popups: answers, the record of what was shown, and popups that
 // nobody expected.
-#include "platform/seam.h"
+#include "platform/testing.h"
 
 #include <gtest/gtest.h>
 

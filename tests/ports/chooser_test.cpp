@@ -21,8 +21,8 @@
 #include "link/portinfo.h"
 #include "platform/internal/portdialog.h"
 #include "platform/ports.h"
-#include "platform/seam.h"
 #include "platform/serial.h"
+#include "platform/testing.h"
 
 namespace {
 

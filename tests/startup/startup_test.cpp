@@ -16,7 +16,6 @@
 
 #include "app/corvel.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "support/fakesensor.h"
 #include "uir_ids.h"

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-#include "platform/seam.h"
+#include "platform/testing.h"
 #include "support/panels.h"
 
 static void UnexpectedPopup(const seam::Popup& p) {

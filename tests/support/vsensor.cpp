@@ -16,6 +16,8 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/testing.h"
+
 namespace testsupport {
 
 namespace {
@@ -61,7 +63,7 @@ VirtualSensor::~VirtualSensor() {
 }
 
 std::string VirtualSensor::ProgramPath() {
-    const char* env = std::getenv("CORVEL_VSENSOR");
+    const char* env = std::getenv(testenv::kVirtualSensor);
     if (env && *env) return env;
     char self[4096];
     ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
