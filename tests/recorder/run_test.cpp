@@ -303,7 +303,7 @@ TEST_F(RecordRun, LostRecordsShowAtOnceAndAFileThatCannotBeEmptiedIsRefused) {
     static char during[100];
     during[0] = '\0';
     ShowRecFile(dir + "/missing/record.dat");
-    QTimer::singleShot(1500, [] { GetCtrlVal(recpanel, RECP_DISPRECORDLOST, during); });
+    QTimer::singleShot(1500, [] { GetCtrlVal(recpanel, RECP_DISPRECORDLOST, during, sizeof during); });
     StartRun(1, 2);
     EXPECT_STREQ(during, "RECORDS LOST: 1 of 1 could not be saved.");
     ASSERT_EQ(seam::Shown().size(), 3u);  // the end report stays
