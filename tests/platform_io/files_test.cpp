@@ -15,21 +15,18 @@
 #include <string>
 
 #include "platform/ui.h"
+#include "support/sandbox.h"
 
 namespace {
 
 class Files : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/corvel-files-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        dir = testsupport::MakeTempFolder("corvel-files");
+        ASSERT_FALSE(dir.empty());
         path = dir + "/data.dat";
     }
-    void TearDown() override {
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
+    void TearDown() override { ASSERT_TRUE(testsupport::RemoveTree(dir)); }
     std::string Read() const {
         std::ifstream f(path, std::ios::binary);
         std::stringstream s;

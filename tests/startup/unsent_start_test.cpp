@@ -12,6 +12,7 @@
 #include "app/corvel.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
+#include "support/sandbox.h"
 #include "uir_ids.h"
 
 using namespace corvel;
@@ -22,21 +23,13 @@ namespace {
 class NoSensor : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/corvel-nosensor-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        mkdir((dir_ + "/corvel-scope").c_str(), 0700);
-        mkdir((dir_ + "/corvel-scope/dosdevices").c_str(), 0700);
-        ASSERT_EQ(symlink("/dev/corvel-no-such-device", (dir_ + "/corvel-scope/dosdevices/com1").c_str()), 0);
+        dir_ = testsupport::MakeTempFolder("corvel-nosensor");
+        ASSERT_FALSE(dir_.empty());
+        ASSERT_FALSE(testsupport::LinkCom(dir_, 1, "/dev/corvel-no-such-device").empty());
         setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
         seam::Clear();
     }
-    void TearDown() override {
-        unlink((dir_ + "/corvel-scope/dosdevices/com1").c_str());
-        rmdir((dir_ + "/corvel-scope/dosdevices").c_str());
-        rmdir((dir_ + "/corvel-scope").c_str());
-        rmdir(dir_.c_str());
-    }
+    void TearDown() override { testsupport::RemoveTree(dir_); }
     std::string dir_;
 };
 
