@@ -20,6 +20,7 @@
 #include "platform/files.h"
 #include "platform/serial.h"
 #include "recparse.h"
+#include "support/sandbox.h"
 #include "support/vsensor.h"
 
 using testsupport::VirtualSensor;
@@ -75,12 +76,7 @@ Result Finish(pid_t pid, const std::string& dir) {
 
 class Ctl : public testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/corvel-ctl-test-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void SetUp() override { ASSERT_FALSE(dir.empty()); }
 
     void StartSensor(std::vector<std::string> options = {}) {
         options.push_back("--unpaced");
@@ -99,7 +95,8 @@ protected:
         return path;
     }
 
-    std::string dir;
+    const testsupport::TempFolder tmp{"corvel-ctl-test"};
+    const std::string& dir = tmp.path;
     VirtualSensor vs;
 };
 

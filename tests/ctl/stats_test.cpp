@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/sandbox.h"
 #include "support/vsensor.h"
 
 namespace {
@@ -46,14 +47,11 @@ std::string Slurp(const std::string& path) {
 class CtlStats : public testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/corvel-stats-test-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        ASSERT_FALSE(dir.empty());
         std::string all;
         for (int k = 0; k < 5; ++k) all += Record(k);
         std::ofstream(dir + "/run.dat", std::ios::binary) << all;
     }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
 
     int Run(const std::string& args) {
         std::string ctl = testsupport::VirtualSensor::ProgramPath();
@@ -65,7 +63,9 @@ protected:
     }
     QJsonObject Json() { return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object(); }
 
-    std::string dir, out, err;
+    const testsupport::TempFolder tmp{"corvel-stats-test"};
+    const std::string& dir = tmp.path;
+    std::string out, err;
 };
 
 void ExpectSignal(const QJsonObject& sig, int n, double mean, double sd, int min, int max) {

@@ -14,6 +14,7 @@
 #include "platform/theme.h"
 #include "recorder/recorder.h"
 #include "support/panels.h"
+#include "support/sandbox.h"
 #include "uir_ids.h"
 
 using namespace corvel;
@@ -34,9 +35,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(testsupport::LoadProgramPanels());
         seam::Clear();
-        char tmpl[] = "/tmp/graphtools-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        ASSERT_FALSE(dir.empty());
         path = dir + "/shift 3.run.dat";
         std::ofstream(path, std::ios::binary) << Record("06:00:00", 2000) << Record("06:00:01", 2100)
                                               << Record("06:00:02", 2900) << Record("06:00:03", 2050);
@@ -47,10 +46,10 @@ protected:
     void TearDown() override {
         ForgetViewedFile();
         HidePanel(graphpanel);
-        std::system(("rm -rf '" + dir + "'").c_str());
+        testsupport::RemoveTree(dir);
         EXPECT_EQ(seam::Pending(), 0);
     }
-    std::string dir, path;
+    std::string dir = testsupport::MakeTempFolder("graphtools"), path;
 };
 
 TEST_F(GraphTools, CloseButtonAndEscHideThePanelAsItsWindowCloseDoes) {

@@ -18,6 +18,7 @@
 #include "platform/testing.h"
 #include "platform/theme.h"
 #include "support/panels.h"
+#include "support/sandbox.h"
 #include "uir_ids.h"
 
 using namespace corvel;
@@ -36,9 +37,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(testsupport::LoadProgramPanels());
         seam::Clear();
-        char tmpl[] = "/tmp/kept-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        root = tmpl;
+        ASSERT_FALSE(root.empty());
         setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
         ini = root + "/config/corvel-scope/corvel-scope.ini";
         mkdir((root + "/config").c_str(), 0755);
@@ -52,10 +51,10 @@ protected:
     void TearDown() override {
         HidePanel(graphpanel);
         HidePanel(recpanel);
-        std::system(("rm -rf " + root).c_str());
+        testsupport::RemoveTree(root);
         EXPECT_EQ(seam::Pending(), 0);
     }
-    std::string root, ini, records, params;
+    std::string root = testsupport::MakeTempFolder("kept"), ini, records, params;
 };
 
 TEST_F(Kept, ASettingsFileGivesSizesFoldersAndRecentFilesAndTheEndKeepsThem) {

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -17,33 +16,15 @@
 #include "fixture.h"
 #include "params/params.h"
 #include "platform/files.h"
+#include "support/sandbox.h"
 
 namespace paramtest {
 namespace {
 
-std::string& MadeDir() {
-    static std::string dir;
-    return dir;
-}
-
-// Each run leaves nothing behind in /tmp.
-void RemoveTempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(MadeDir(), ignored);
-}
-
+// Each run leaves nothing behind in /tmp: the folder goes at exit.
 std::string TempDir() {
-    std::string& dir = MadeDir();
-    if (dir.empty()) {
-        char name[] = "/tmp/corvel-params-XXXXXX";
-        if (const char* made = mkdtemp(name)) {
-            dir = made;
-            std::atexit(RemoveTempDir);
-        } else {
-            dir = "/tmp";
-        }
-    }
-    return dir;
+    static const testsupport::TempFolder dir("corvel-params");
+    return dir.path.empty() ? std::string("/tmp") : dir.path;
 }
 
 void WriteText(const std::string& path, const std::string& text) {

@@ -12,6 +12,7 @@
 #include "app/corvel.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
+#include "support/panels.h"
 #include "support/sandbox.h"
 #include "uir_ids.h"
 
@@ -37,9 +38,7 @@ std::string unsentText;
 
 TEST_F(NoSensor, CloseEndsAtOnceWithoutAQuestion) {
     QTimer::singleShot(300, [] {
-        char t[256] = "";
-        GetCtrlVal(panel, P_DISPUNSENT, t, sizeof t);
-        unsentText = t;
+        unsentText = testsupport::CtrlText(panel, P_DISPUNSENT);
         sim::Close(panel);
     });
     EXPECT_EQ(WinMain(0, 0, nullptr, 0), 0);

@@ -63,10 +63,6 @@ bool RemoveTree(const std::string& dir) {
     return lstat(dir.c_str(), &st) != 0;
 }
 
-std::string LinkFolder(const std::string& config) {
-    return config + "/corvel-scope/dosdevices";
-}
-
 std::string LinkCom(const std::string& config, int com, const std::string& target) {
     mkdir(config.c_str(), 0700);
     mkdir((config + "/corvel-scope").c_str(), 0700);
@@ -88,10 +84,6 @@ ScopedEnv::~ScopedEnv() {
     } else {
         unsetenv(name_.c_str());
     }
-}
-
-void ScopedEnv::Set(const std::string& value) const {
-    setenv(name_.c_str(), value.c_str(), 1);
 }
 
 }  // namespace testsupport

@@ -5,6 +5,8 @@
 // so a change in where the program looks is made here once.
 #pragma once
 
+#include <stdlib.h>
+
 #include <string>
 
 namespace testsupport {
@@ -37,9 +39,18 @@ private:
 std::string MakeTempFolder(const std::string& prefix);
 // Removes the folder and everything below it; true when it is gone.
 bool RemoveTree(const std::string& dir);
+// A fresh temporary folder for the object's life, removed with all below it.
+struct TempFolder {
+    explicit TempFolder(const std::string& prefix) : path(MakeTempFolder(prefix)) {}
+    ~TempFolder() { RemoveTree(path); }
+    TempFolder(const TempFolder&) = delete;
+    const std::string path;  // "" when it could not be made
+};
 
 // The folder of the comN links under configuration folder `config`.
-std::string LinkFolder(const std::string& config);
+inline std::string LinkFolder(const std::string& config) {
+    return config + "/corvel-scope/dosdevices";
+}
 // Creates the link folder under `config` and the link comN -> target in it,
 // replacing one that was there. Returns the link's path, "" on failure.
 std::string LinkCom(const std::string& config, int com, const std::string& target);
@@ -52,7 +63,7 @@ public:
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
-    void Set(const std::string& value) const;
+    void Set(const std::string& value) const { setenv(name_.c_str(), value.c_str(), 1); }
 
 private:
     std::string name_;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "recparse.h"
+#include "support/sandbox.h"
 
 namespace {
 
@@ -140,16 +141,12 @@ int RunTool(const std::string& args) {
 
 class Program : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/rec2csv-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { std::system(("rm -rf " + dir).c_str()); }
+    void SetUp() override { ASSERT_FALSE(dir.empty()); }
     void Write(const std::string& name, const std::string& bytes) {
         std::ofstream(dir + "/" + name, std::ios::binary) << bytes;
     }
-    std::string dir;
+    const testsupport::TempFolder tmp{"rec2csv"};
+    const std::string& dir = tmp.path;
 };
 
 TEST_F(Program, ConvertsAFile) {
