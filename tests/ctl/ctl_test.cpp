@@ -38,13 +38,6 @@ std::string CtlPath() {
                                                 std::string::npos, "corvel-ctl");
 }
 
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 // Starts corvel-ctl with stdout and stderr into files; returns its pid.
 pid_t Start(const std::vector<std::string>& args, const std::string& dir) {
     std::vector<std::string> all = {CtlPath()};
@@ -69,8 +62,8 @@ Result Finish(pid_t pid, const std::string& dir) {
     int ws = 0;
     waitpid(pid, &ws, 0);
     r.status = WIFEXITED(ws) ? WEXITSTATUS(ws) : -1;
-    r.out = Slurp(dir + "/out");
-    r.err = Slurp(dir + "/err");
+    r.out = testsupport::FileBytes(dir + "/out");
+    r.err = testsupport::FileBytes(dir + "/err");
     return r;
 }
 
@@ -117,7 +110,8 @@ TEST_F(Ctl, InfoGetSendVerifyAndDiffAgainstTheSensor) {
     r = Run({"--com", "5", "get", "--from", "ram", "-o", dir + "/got.dat"});
     EXPECT_EQ(r.status, 0) << r.err;
     const VSensorState before = State();
-    EXPECT_EQ(Slurp(dir + "/got.dat"), Slurp(WriteFile("ram.dat", before.ram)));
+    EXPECT_EQ(testsupport::FileBytes(dir + "/got.dat"),
+              testsupport::FileBytes(WriteFile("ram.dat", before.ram)));
 
     unsigned short w[140];
     MakePacket(w);
@@ -166,7 +160,7 @@ TEST_F(Ctl, BadInputIsRefusedWithNothingOnTheWire) {
     unsigned short w[140];
     MakePacket(w);
     const std::string good = WriteFile("good.dat", w);
-    std::string text = Slurp(good);
+    std::string text = testsupport::FileBytes(good);
     auto write = [&](const char* name, const std::string& content) {
         std::ofstream(dir + "/" + name, std::ios::binary) << content;
         return dir + "/" + name;
@@ -238,7 +232,7 @@ TEST_F(Ctl, LiveRowsAreWholeAndEndCleanlyOnASignal) {
     kill(pid, SIGINT);
     r = Finish(pid, dir);
     EXPECT_EQ(r.status, 0) << r.err;
-    const std::string csv = Slurp(dir + "/live.csv");
+    const std::string csv = testsupport::FileBytes(dir + "/live.csv");
     ASSERT_GT(std::count(csv.begin(), csv.end(), '\n'), 2);
     EXPECT_EQ(csv.back(), '\n');
 
@@ -260,7 +254,7 @@ TEST_F(Ctl, RecordWritesTheRecordersFileFromAnEmptyStart) {
     std::ofstream(file) << "old records";
     const Result r = Run({"--com", "5", "record", "--interval", "0.05", "--count", "3", file});
     EXPECT_EQ(r.status, 0) << r.err;
-    const std::string bytes = Slurp(file);
+    const std::string bytes = testsupport::FileBytes(file);
     const rec2csv::ParseResult parsed = rec2csv::Parse(bytes);
     EXPECT_EQ(parsed.status, rec2csv::Status::Ok) << parsed.message;
     ASSERT_EQ(parsed.records.size(), 3u);

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "support/sandbox.h"
@@ -37,13 +36,6 @@ std::string Record(int k) {
     return r + v;
 }
 
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 class CtlStats : public testing::Test {
 protected:
     void SetUp() override {
@@ -57,8 +49,8 @@ protected:
         std::string ctl = testsupport::VirtualSensor::ProgramPath();
         ctl.replace(ctl.rfind('/') + 1, std::string::npos, "corvel-ctl");
         const int ws = std::system((ctl + " " + args + " >'" + dir + "/out' 2>'" + dir + "/err'").c_str());
-        out = Slurp(dir + "/out");
-        err = Slurp(dir + "/err");
+        out = testsupport::FileBytes(dir + "/out");
+        err = testsupport::FileBytes(dir + "/err");
         return WIFEXITED(ws) ? WEXITSTATUS(ws) : -1;
     }
     QJsonObject Json() { return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object(); }
@@ -162,7 +154,7 @@ TEST_F(CtlStats, EmptyRangeOneFrameAndDamage) {
     // report: the same judging, as a PDF page, still with the damage said.
     ASSERT_EQ(Run("report " + dir + "/run.dat -o " + dir + "/run.pdf --band 996 1008"), 1) << err;
     EXPECT_NE(err.find("truncated"), std::string::npos) << err;
-    EXPECT_EQ(Slurp(dir + "/run.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(testsupport::FileBytes(dir + "/run.pdf").substr(0, 5), "%PDF-");
     EXPECT_EQ(Run("report " + dir + "/run.dat"), 2);  // no -o
     EXPECT_EQ(Run("report " + dir + "/run.dat -o " + dir + "/no/such/dir/x.pdf"), 2);
 }

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/corvel.h"
@@ -24,13 +23,6 @@
 using namespace corvel;
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class Kept : public ::testing::Test {
 protected:
@@ -86,7 +78,7 @@ TEST_F(Kept, ASettingsFileGivesSizesFoldersAndRecentFilesAndTheEndKeepsThem) {
     DisplayPanel(recpanel);
     sim::Click(recpanel, RECP_BUTTONSELRECFILE);
     EXPECT_STREQ(StartFolder(KEPT_RECORDS), other.c_str());
-    EXPECT_NE(ReadAll(ini).find("line2"), std::string::npos);
+    EXPECT_NE(testsupport::FileBytes(ini).find("line2"), std::string::npos);
     SetPanelSize(graphpanel, 1234, 800);
     KeepEnd();
 
@@ -101,7 +93,8 @@ TEST_F(Kept, ASettingsFileGivesSizesFoldersAndRecentFilesAndTheEndKeepsThem) {
     EXPECT_EQ(std::string(recent), other + "/new.dat");
     ASSERT_TRUE(RecentRecordFile(1, recent, sizeof recent));
     EXPECT_EQ(std::string(recent), records + "/old.dat");
-    EXPECT_EQ(ReadAll(ini).rfind("[General]\nformat=1\n", 0), 0u) << ReadAll(ini);
+    EXPECT_EQ(testsupport::FileBytes(ini).rfind("[General]\nformat=1\n", 0), 0u)
+        << testsupport::FileBytes(ini);
 }
 
 TEST_F(Kept, ADamagedFileIsIgnoredWithOneLineAndBadValuesAreLeftOut) {

@@ -32,13 +32,6 @@ void WriteText(const std::string& path, const std::string& text) {
     out << text;
 }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // 140 values, one per line, right-aligned in five characters.
 std::string FileOf(const std::vector<unsigned>& words, const char* eol = "\n") {
     std::string text;
@@ -243,7 +236,7 @@ TEST_F(ParaFile, RoundTripRestoresEveryParameterTheTableAndPassThroughWords) {
     SendParaToFile();
 
     // The stored image: 140 lines of five characters, bias offset by 1000.
-    const std::string text = ReadText(path);
+    const std::string text = testsupport::FileBytes(path);
     ASSERT_EQ(text.size(), 140u * 6u);
     std::istringstream lines(text);
     std::string line;

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 
 #include "platform/ui.h"
@@ -27,12 +26,7 @@ protected:
         path = dir + "/data.dat";
     }
     void TearDown() override { ASSERT_TRUE(testsupport::RemoveTree(dir)); }
-    std::string Read() const {
-        std::ifstream f(path, std::ios::binary);
-        std::stringstream s;
-        s << f.rdbuf();
-        return s.str();
-    }
+    std::string Read() const { return testsupport::FileBytes(path); }
     void Write(const std::string& text) const { std::ofstream(path, std::ios::binary) << text; }
     int ReadU16(unsigned short* a, int n) const {
         return FileToArray(path.c_str(), a, DT_U16, n, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,

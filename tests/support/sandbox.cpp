@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace testsupport {
@@ -46,6 +48,13 @@ std::string MakeTempFolder(const std::string& prefix) {
     std::vector<char> buf(templ.begin(), templ.end());
     buf.push_back(0);
     return mkdtemp(buf.data()) ? std::string(buf.data()) : std::string();
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
 namespace {

@@ -39,6 +39,8 @@ private:
 std::string MakeTempFolder(const std::string& prefix);
 // Removes the folder and everything below it; true when it is gone.
 bool RemoveTree(const std::string& dir);
+// The bytes of a file ("" when it cannot be read).
+std::string FileBytes(const std::string& path);
 // A fresh temporary folder for the object's life, removed with all below it.
 struct TempFolder {
     explicit TempFolder(const std::string& prefix) : path(MakeTempFolder(prefix)) {}
