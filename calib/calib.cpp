@@ -13,6 +13,12 @@
 
 namespace corvel {
 
+const char kSearchFailed[] =
+    " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on "
+    "the "
+    "reference \n with glossy factor 100 units. \n Make sure that the optical glasses are clean.";
+const char kCommFailure[] = " Communication failure! \n Calibration can not be done. ";
+
 namespace {
 
 const unsigned short kFirstPower = 512;
@@ -22,12 +28,6 @@ const unsigned short kPowerCeiling = 1000;
 const unsigned short kSearchAverage = 4096;
 const unsigned short kFinalAverage = 32768;
 const int kReadBackWords = kHeadWords;  // the read-back frame: the packet's head
-
-const char kSearchFailed[] =
-    " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on "
-    "the "
-    "reference \n with glossy factor 100 units. \n Make sure that the optical glasses are clean.";
-const char kCommFailure[] = " Communication failure! \n Calibration can not be done. ";
 
 // One data frame at the current power; false when the reply was refused
 // (the time-out report has then been shown).

@@ -12,6 +12,10 @@ inline bool CalibAccepts(unsigned short chDir) {
     return chDir >= kCalibAcceptLow && chDir <= kCalibAcceptHigh;
 }
 
+// The operator's reports of a failed search and of a failed exchange.
+extern const char kSearchFailed[];
+extern const char kCommFailure[];
+
 void ChangePanelCalib(void);
 void StartCalibrationRef1(void);
 void SendCalibPara(void);

@@ -17,6 +17,10 @@ void CopyCalibVarsToPP(void);
 void CopyDatatoVars(void);
 
 // ---- transactions (the panel-free engine is link/engine.h) ----
+// The operator's reports: a time-out (titled with the version text), and
+// no sensor at the link check.
+extern const char kTimeoutText[];
+extern const char kNoLinkText[];
 // "TIMEOUT" in DispStatus and the popup titled with the version text.
 void TimeoutReport(void);
 // The transfer line after a parameter send or read with the sensor.

@@ -17,9 +17,9 @@
 
 namespace corvel {
 
-namespace {
-
 const char kNoLinkText[] = " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR.";
+
+namespace {
 
 // Opens the port and configures it; false (with the status texts shown)
 // when it does not open.

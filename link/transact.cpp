@@ -15,14 +15,10 @@
 
 namespace corvel {
 
-namespace {
-
 const char kTimeoutText[] =
     " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR. \n The version of the sensor is displayed "
     "as "
     "the name of this dialog box.";
-
-}  // namespace
 
 void TimeoutReport(void) {
     SetCtrlVal(panel, P_DISPSTATUS, "TIMEOUT");

@@ -25,10 +25,8 @@ struct ComLink {
     bool present = false;  // the target exists
 };
 
-// Where the scan looks: the device folder (with serial/by-id below it) and
-// the sysfs root. Tests point these at fake trees; empty restores
-// /dev and /sys.
-void SetPortScanFolders(const char* devFolder, const char* sysFolder);
+// The scan looks in /dev (with serial/by-id below it) and /sys; tests
+// move it with SetPortScanFolders (platform/testing.h).
 
 // What sysfs tells of the USB adapter behind a device path (links such as
 // by-id names followed to the tty): its driver ("ftdi_sio", "ch341",

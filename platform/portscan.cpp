@@ -14,6 +14,7 @@
 #include "platform/comlinks.h"
 #include "platform/ports.h"
 #include "platform/serial.h"
+#include "platform/testing.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 // With no script installed the real dialogs show. While a script is
 // installed, a popup that the script does not expect answers 0 at once and
 // is reported through the handler, so a test fails instead of hanging.
+// Tests and tools include it through platform/testing.h, beside the other
+// test-only hooks.
 #pragma once
 #include <string>
 #include <vector>

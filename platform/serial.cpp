@@ -31,6 +31,7 @@
 
 #include "platform/comlinks.h"
 #include "platform/ports.h"
+#include "platform/testing.h"
 
 namespace {
 

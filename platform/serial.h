@@ -83,13 +83,4 @@ int GetComPortInfo(int port, ComPortInfo* info);
 // True when an exchange found the device of `port` gone and closed it; stays
 // so (also across failed re-opens) until the port opens again or CloseCom.
 bool ComPortGone(int port);
-// For tests: the next device open fails with the system error `err`
-// (0 cancels), so that faults a test user cannot cause are reproducible.
-void ComFailNextOpen(int err);
-// For tests: how often an open asked the device for low latency (every
-// successful open does) and how often the device refused, since start.
-struct ComLowLatencyCount {
-    int asked = 0;
-    int refused = 0;
-};
-ComLowLatencyCount ComLowLatencyRequests(void);
+// The test-only hooks of this layer are declared in platform/testing.h.

@@ -1,7 +1,42 @@
-// Operator actions for tests and tools: each one goes through the real
-// widget as a mouse or key event would, so the event mapping is exercised.
+// Every hook that exists for tests and test tools only, in one place: the
+// popup seam, the serial and port-scan hooks, the environment variables the
+// test programs read, and operator actions that go through the real widget
+// as a mouse or key event would, so the event mapping is exercised.
+// The program itself never calls any of these.
 #pragma once
 #include <string>
+
+#include "platform/seam.h"
+
+// Serial layer (corvel_io). The next device open fails with the system error
+// `err` (0 cancels), so that faults a test user cannot cause are reproducible.
+void ComFailNextOpen(int err);
+// How often an open asked the device for low latency (every successful open
+// does) and how often the device refused, since start.
+struct ComLowLatencyCount {
+    int asked = 0;
+    int refused = 0;
+};
+ComLowLatencyCount ComLowLatencyRequests(void);
+
+// Port scan (corvel_io): where ScanSerialDevices looks, the device folder
+// (with serial/by-id below it) and the sysfs root. Tests point these at fake
+// trees; empty or null restores /dev and /sys.
+void SetPortScanFolders(const char* devFolder, const char* sysFolder);
+
+// Environment variables read by test programs only; the program reads none
+// of them. Real configuration (XDG_CONFIG_HOME, XDG_DOCUMENTS_DIR, HOME,
+// QT_QPA_PLATFORM) is not listed here.
+//   CORVEL_VSENSOR           the virtual sensor program the test support
+//                            starts (default: beside the test executable)
+//   CORVEL_DRIVE_CLOSE_FILE  the preloaded package driver presses no keys and
+//                            closes the main panel once this file exists
+//   CORVEL_DRIVE_STEP_MS     the package driver's step time (default 1500)
+namespace testenv {
+inline constexpr char kVirtualSensor[] = "CORVEL_VSENSOR";
+inline constexpr char kDriveCloseFile[] = "CORVEL_DRIVE_CLOSE_FILE";
+inline constexpr char kDriveStepMs[] = "CORVEL_DRIVE_STEP_MS";
+}  // namespace testenv
 
 namespace sim {
 

@@ -99,8 +99,9 @@ int GetCtrlVal(int panel, int control, unsigned short* value);
 int GetCtrlVal(int panel, int control, short* value);
 int GetCtrlVal(int panel, int control, int* value);
 int GetCtrlVal(int panel, int control, double* value);
-// Text controls: copies at most `size` bytes including the terminator.
-int GetCtrlVal(int panel, int control, char* value, int size = 1024);
+// Text controls: copies at most `size` bytes including the terminator;
+// `size` is always the buffer's own (sizeof buf), never assumed.
+int GetCtrlVal(int panel, int control, char* value, int size);
 
 // ---- attributes ----
 enum {
@@ -134,7 +135,7 @@ enum { VAL_TRANSPARENT = 0x1000000, VAL_AUTO_COLOR = 0x2000000 };
 int SetCtrlAttribute(int panel, int control, int attribute, int value);
 int SetCtrlAttribute(int panel, int control, int attribute, const char* value);
 int GetCtrlAttribute(int panel, int control, int attribute, int* value);
-int GetCtrlAttribute(int panel, int control, int attribute, char* value, int size = 256);
+int GetCtrlAttribute(int panel, int control, int attribute, char* value, int size);
 
 // Control kinds as the panel definitions declare them.
 enum {

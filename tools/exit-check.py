@@ -37,6 +37,9 @@ sys.dont_write_bytecode = True  # no cache files left in the source tree
 _spec = importlib.util.spec_from_file_location("close_check", os.path.join(HERE, "close-check.py"))
 close_check = importlib.util.module_from_spec(_spec)
 _spec.loader.exec_module(close_check)
+sys.path.insert(0, HERE)
+from atspi_common import (STATE_SHOWING, Failed, accessibility_bus, program_app, prop, say,  # noqa: E402
+                          start_session_bus)
 
 MAIN = "CORVEL-Scope V2.0"
 RECORDER = "CORVEL-Scope V2.0 - Recorder"
@@ -45,15 +48,6 @@ CALIBRATION = "CORVEL-Scope V2.0 - Calibration"
 PANELS = (MAIN, RECORDER, GRAPH, CALIBRATION)
 STEP_LIMIT = 10  # seconds for a window or control to appear or go
 EXIT_LIMIT = 10  # seconds from the close to the end of the program
-STATE_SHOWING = 1 << 25
-
-
-class Failed(Exception):
-    pass
-
-
-def say(text):
-    print("  " + text, flush=True)
 
 
 class Session:
@@ -74,12 +68,7 @@ class Session:
         runtime = os.path.join(root, "runtime")
         os.makedirs(runtime, mode=0o700)
         env = dict(os.environ, XDG_RUNTIME_DIR=runtime, DISPLAY=self.display_name)
-        self.bus_daemon = subprocess.Popen(
-            ["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env)
-        address = self.bus_daemon.stdout.readline().decode().strip()
-        if not address:
-            raise Failed("the session bus did not start")
+        address = start_session_bus(env, lambda daemon: setattr(self, "bus_daemon", daemon))
         self.env = dict(env, DBUS_SESSION_BUS_ADDRESS=address, QT_QPA_PLATFORM="xcb",
                         QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         for name in ("WAYLAND_DISPLAY", "XDG_DOCUMENTS_DIR", "SESSION_MANAGER"):
@@ -89,12 +78,7 @@ class Session:
         self.delete = self.x.intern_atom("WM_DELETE_WINDOW")
         self.net_wm_name = self.x.intern_atom("_NET_WM_NAME")
         self.session_bus = dbus.bus.BusConnection(address)
-        try:
-            a11y_address = self.session_bus.get_object("org.a11y.Bus", "/org/a11y/bus").GetAddress(
-                dbus_interface="org.a11y.Bus")
-        except dbus.DBusException as why:
-            raise Failed("no accessibility bus (at-spi2-core): %s" % why.get_dbus_message())
-        self.a11y = dbus.bus.BusConnection(a11y_address)
+        self.a11y = accessibility_bus(self.session_bus)
 
     def close(self):
         for conn in (self.a11y, self.session_bus, self.x):
@@ -221,20 +205,12 @@ class Program:
     def accessible_app(self):
         if self.app is not None:
             return self.app
-        bus = self.session.a11y
-        names = bus.get_object("org.freedesktop.DBus", "/org/freedesktop/DBus")
         deadline = time.time() + STEP_LIMIT
         while time.time() < deadline:
             self.check_alive()
-            registry = bus.get_object("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root")
-            for owner, path in registry.GetChildren(dbus_interface="org.a11y.atspi.Accessible"):
-                try:
-                    pid = names.GetConnectionUnixProcessID(owner, dbus_interface="org.freedesktop.DBus")
-                except dbus.DBusException:
-                    continue
-                if pid == self.proc.pid:
-                    self.app = (owner, path)
-                    return self.app
+            self.app = program_app(self.session.a11y, self.proc.pid)
+            if self.app is not None:
+                return self.app
             time.sleep(0.2)
         raise Failed("the program did not join the accessibility bus within %d s" % STEP_LIMIT)
 
@@ -249,7 +225,7 @@ class Program:
             app = bus.get_object(owner, path)
             for child in app.GetChildren(dbus_interface="org.a11y.atspi.Accessible"):
                 top = bus.get_object(*child)
-                if str(self.property(top, "Name")) != window_title:
+                if str(prop(top, "Name")) != window_title:
                     continue
                 found = self.search(top, role, name, 0)
                 if found:
@@ -270,22 +246,18 @@ class Program:
                 if not node.GetState(dbus_interface="org.a11y.atspi.Accessible")[0] & STATE_SHOWING:
                     continue
                 node_role = str(node.GetRoleName(dbus_interface="org.a11y.atspi.Accessible"))
-                out.append('%s "%s"' % (node_role, self.property(node, "Name")))
+                out.append('%s "%s"' % (node_role, prop(node, "Name")))
                 if node_role not in ("table", "list", "combo box", "tree", "tree table") and depth < 8:
                     walk(node, depth + 1)
 
         try:
             for child in bus.get_object(owner, path).GetChildren(dbus_interface="org.a11y.atspi.Accessible"):
                 top = bus.get_object(*child)
-                if str(self.property(top, "Name")) == window_title:
+                if str(prop(top, "Name")) == window_title:
                     walk(top, 0)
         except dbus.DBusException as why:
             out.append("(%s)" % why.get_dbus_message())
         return ", ".join(out) or "nothing"
-
-    @staticmethod
-    def property(obj, name):
-        return obj.Get("org.a11y.atspi.Accessible", name, dbus_interface="org.freedesktop.DBus.Properties")
 
     def search(self, obj, role, name, depth):
         bus = self.session.a11y
@@ -300,7 +272,7 @@ class Program:
                     content = node.GetText(0, -1, dbus_interface="org.a11y.atspi.Text")
                     label = str(content).strip()
                 else:
-                    label = str(self.property(node, "Name"))
+                    label = str(prop(node, "Name"))
                 if role in (None, node_role) and label == name:
                     x, y, w, h = node.GetExtents(dbus.UInt32(0), dbus_interface="org.a11y.atspi.Component")
                     return int(x + w // 2), int(y + h // 2)

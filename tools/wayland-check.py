@@ -26,18 +26,14 @@ import sys
 import tempfile
 import time
 
+sys.dont_write_bytecode = True  # no cache files left in the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_common import (STATE_SHOWING, Failed, accessibility_bus, program_app, prop, say,  # noqa: E402
+                          start_session_bus)
+
 MAIN = "CORVEL-Scope V2.0"
 STEP_LIMIT = 15  # seconds for a window, control or frame to appear
 EXIT_LIMIT = 10  # seconds from the close to the end of the program
-STATE_SHOWING = 1 << 25
-
-
-class Failed(Exception):
-    pass
-
-
-def say(text):
-    print("  " + text, flush=True)
 
 
 def weston_backend():
@@ -95,16 +91,9 @@ class Check:
     def start_buses(self):
         import dbus
         self.dbus = dbus
-        daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=self.env)
-        self.procs.append(daemon)
-        address = daemon.stdout.readline().decode().strip()
-        if not address:
-            raise Failed("the session bus did not start")
+        address = start_session_bus(self.env, self.procs.append)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = address
-        bus = dbus.bus.BusConnection(address)
-        a11y = bus.get_object("org.a11y.Bus", "/org/a11y/bus").GetAddress(dbus_interface="org.a11y.Bus")
-        self.a11y = dbus.bus.BusConnection(a11y)
+        self.a11y = accessibility_bus(dbus.bus.BusConnection(address))
 
     def start_program(self):
         self.state = os.path.join(self.root, "sensor.state")
@@ -130,23 +119,10 @@ class Check:
         self.alive(self.program, "the program")
 
     # ---- the program's accessible objects ----
-    def prop(self, obj, name):
-        return obj.Get("org.a11y.atspi.Accessible", name, dbus_interface="org.freedesktop.DBus.Properties")
-
     def app(self):
-        bus = self.a11y
-        names = bus.get_object("org.freedesktop.DBus", "/org/freedesktop/DBus")
-
         def look():
-            registry = bus.get_object("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root")
-            for owner, path in registry.GetChildren(dbus_interface="org.a11y.atspi.Accessible"):
-                try:
-                    if names.GetConnectionUnixProcessID(owner, dbus_interface="org.freedesktop.DBus") == \
-                            self.program.pid:
-                        return bus.get_object(owner, path)
-                except self.dbus.DBusException:
-                    pass
-            return None
+            found = program_app(self.a11y, self.program.pid)
+            return self.a11y.get_object(*found) if found else None
         return wait_for("the program on the accessibility bus", look, alive=self.program_alive)
 
     def window(self, title):
@@ -155,7 +131,7 @@ class Check:
         def look():
             for child in app.GetChildren(dbus_interface="org.a11y.atspi.Accessible"):
                 top = self.a11y.get_object(*child)
-                if str(self.prop(top, "Name")) == title:
+                if str(prop(top, "Name")) == title:
                     return top
             return None
         return wait_for('the window "%s"' % title, look, alive=self.program_alive)
@@ -167,7 +143,7 @@ class Check:
                 if not node.GetState(dbus_interface="org.a11y.atspi.Accessible")[0] & STATE_SHOWING:
                     continue
                 node_role = str(node.GetRoleName(dbus_interface="org.a11y.atspi.Accessible"))
-                if node_role == role and str(self.prop(node, "Name")) == name:
+                if node_role == role and str(prop(node, "Name")) == name:
                     return node
                 if depth < 8 and node_role not in ("table", "list", "tree", "combo box"):
                     found = self.control(node, role, name, depth + 1)

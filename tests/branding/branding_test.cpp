@@ -22,9 +22,7 @@ struct Text {
 
 Text TextOf(int ctrl) {
     Text t{};
-    char buf[256] = "";
-    GetCtrlVal(panel, ctrl, buf, sizeof buf);
-    t.value = buf;
+    t.value = testsupport::CtrlText(panel, ctrl);
     GetCtrlAttribute(panel, ctrl, ATTR_LEFT, &t.left);
     GetCtrlAttribute(panel, ctrl, ATTR_TOP, &t.top);
     GetCtrlAttribute(panel, ctrl, ATTR_TEXT_POINT_SIZE, &t.size);

@@ -6,7 +6,7 @@
 #include "link/link.h"
 #include "params/params.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
+#include "platform/testing.h"
 #include "support/panels.h"
 #include "support/vsensor.h"
 #include "uir_ids.h"
@@ -18,7 +18,7 @@ namespace {
 // The program's panels and COM9 linked to a started virtual sensor; the
 // operator averages 256 values, which a passed search restores.
 void Connect(testsupport::VirtualSensor* vs, const std::vector<std::string>& options) {
-    ASSERT_TRUE(testsupport::LoadProgramPanels());
+    ASSERT_TRUE(testsupport::FreshStart());
     ASSERT_TRUE(vs->Start(9, options));
     com = 9;
     ASSERT_EQ(OpenComConfig(com, "", 19200, 0, 8, 1, 1024, 1024), 0);
@@ -28,7 +28,6 @@ void Connect(testsupport::VirtualSensor* vs, const std::vector<std::string>& opt
     GetPanelValues();
     average = 256;
     SetPanelValues();
-    seam::Clear();
 }
 
 // The operator answers yes to starting and reads the two notices.

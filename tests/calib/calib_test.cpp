@@ -11,7 +11,6 @@
 #include "link/link.h"
 #include "params/params.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "support/fakesensor.h"
 #include "support/panels.h"
@@ -23,22 +22,16 @@ using testsupport::FakeSensor;
 namespace {
 
 const int kPort = 7;
-const char kFailText[] =
-    " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on "
-    "the "
-    "reference \n with glossy factor 100 units. \n Make sure that the optical glasses are clean.";
-const char kCommFailure[] = " Communication failure! \n Calibration can not be done. ";
 
 class Calibration : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(testsupport::LoadProgramPanels());
+        ASSERT_TRUE(testsupport::FreshStart());
         ASSERT_TRUE(sensor.Start(
             kPort, [this](const FakeSensor::Request& r, unsigned char* out) { return Answer(r, out); }));
         com = kPort;
         ASSERT_EQ(OpenComConfig(com, "", 19200, 0, 8, 1, 1024, 1024), 0);
         SetComTime(com, 2.0);
-        seam::Clear();
         transbeg = Timer() - 10;
         waitdel = 0;
         // The operator's settings, which a passed search restores.
@@ -113,6 +106,16 @@ protected:
     bool shortReadBack = false;
 };
 
+// The reports word for word; the other tests compare with the program's own texts.
+TEST(CalibrationTexts, AreTheOperatorsWords) {
+    EXPECT_STREQ(
+        kSearchFailed,
+        " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor "
+        "shines on the reference \n with glossy factor 100 units. \n Make sure that the optical glasses "
+        "are clean.");
+    EXPECT_STREQ(kCommFailure, " Communication failure! \n Calibration can not be done. ");
+}
+
 TEST_F(Calibration, AcceptanceWindowOnTheTenthFrame) {
     const struct {
         unsigned short tenth;
@@ -131,7 +134,7 @@ TEST_F(Calibration, AcceptanceWindowOnTheTenthFrame) {
         EXPECT_EQ(shown[0].title, "START CALIBRATION!");
         EXPECT_EQ(shown[1].text, " Starts calibration with Reference 100 units. ");
         EXPECT_EQ(shown[2].text, c.pass ? " Calibration can be done. \n Push CONFIRM CALIBRATION to finish! "
-                                        : std::string(kFailText));
+                                        : std::string(kSearchFailed));
     }
 }
 
@@ -225,7 +228,7 @@ TEST_F(Calibration, LostFramesInTheSearch) {
         EXPECT_EQ(calibok, c.pass ? 1 : 0);
         ASSERT_EQ(seam::Shown().size(), 4u);
         EXPECT_NE(seam::Shown()[2].text.find("TIMEOUT"), std::string::npos);
-        EXPECT_EQ(LastText() == kFailText, !c.pass);
+        EXPECT_EQ(LastText() == kSearchFailed, !c.pass);
         Settle();
         auto got = sensor.Received();
         while (!got.empty() && FakeSensor::Word(got.back(), 1) != 1) got.pop_back();
@@ -246,7 +249,7 @@ TEST_F(Calibration, ConfirmationStoresAndReadsBack) {
     seam::ExpectConfirm(1);
     seam::ExpectMessage();
     ConfirmCalibration();
-    EXPECT_EQ(LastText(), kFailText);
+    EXPECT_EQ(LastText(), kSearchFailed);
     EXPECT_TRUE(sensor.Received().empty());
 
     dirs.assign(9, 3850);
@@ -349,9 +352,7 @@ TEST_F(Calibration, HelpTexts) {
 namespace {
 
 std::string StepText() {
-    char buf[128] = "";
-    GetCtrlVal(calibpanel, CALIBP_DISPCALIBSTEP, buf, sizeof buf);
-    return buf;
+    return testsupport::CtrlText(calibpanel, CALIBP_DISPCALIBSTEP);
 }
 
 std::string shownDuringPopup;

@@ -20,6 +20,7 @@
 #include "platform/files.h"
 #include "platform/serial.h"
 #include "recorder/recread.h"
+#include "support/sandbox.h"
 #include "support/vsensor.h"
 
 using testsupport::VirtualSensor;
@@ -35,13 +36,6 @@ struct Result {
 std::string CtlPath() {
     return VirtualSensor::ProgramPath().replace(VirtualSensor::ProgramPath().rfind('/') + 1,
                                                 std::string::npos, "corvel-ctl");
-}
-
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
 }
 
 // Starts corvel-ctl with stdout and stderr into files; returns its pid.
@@ -68,19 +62,14 @@ Result Finish(pid_t pid, const std::string& dir) {
     int ws = 0;
     waitpid(pid, &ws, 0);
     r.status = WIFEXITED(ws) ? WEXITSTATUS(ws) : -1;
-    r.out = Slurp(dir + "/out");
-    r.err = Slurp(dir + "/err");
+    r.out = testsupport::FileBytes(dir + "/out");
+    r.err = testsupport::FileBytes(dir + "/err");
     return r;
 }
 
 class Ctl : public testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/corvel-ctl-test-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void SetUp() override { ASSERT_FALSE(dir.empty()); }
 
     void StartSensor(std::vector<std::string> options = {}) {
         options.push_back("--unpaced");
@@ -99,7 +88,8 @@ protected:
         return path;
     }
 
-    std::string dir;
+    const testsupport::TempFolder tmp{"corvel-ctl-test"};
+    const std::string& dir = tmp.path;
     VirtualSensor vs;
 };
 
@@ -120,7 +110,8 @@ TEST_F(Ctl, InfoGetSendVerifyAndDiffAgainstTheSensor) {
     r = Run({"--com", "5", "get", "--from", "ram", "-o", dir + "/got.dat"});
     EXPECT_EQ(r.status, 0) << r.err;
     const VSensorState before = State();
-    EXPECT_EQ(Slurp(dir + "/got.dat"), Slurp(WriteFile("ram.dat", before.ram)));
+    EXPECT_EQ(testsupport::FileBytes(dir + "/got.dat"),
+              testsupport::FileBytes(WriteFile("ram.dat", before.ram)));
 
     unsigned short w[140];
     MakePacket(w);
@@ -169,7 +160,7 @@ TEST_F(Ctl, BadInputIsRefusedWithNothingOnTheWire) {
     unsigned short w[140];
     MakePacket(w);
     const std::string good = WriteFile("good.dat", w);
-    std::string text = Slurp(good);
+    std::string text = testsupport::FileBytes(good);
     auto write = [&](const char* name, const std::string& content) {
         std::ofstream(dir + "/" + name, std::ios::binary) << content;
         return dir + "/" + name;
@@ -241,7 +232,7 @@ TEST_F(Ctl, LiveRowsAreWholeAndEndCleanlyOnASignal) {
     kill(pid, SIGINT);
     r = Finish(pid, dir);
     EXPECT_EQ(r.status, 0) << r.err;
-    const std::string csv = Slurp(dir + "/live.csv");
+    const std::string csv = testsupport::FileBytes(dir + "/live.csv");
     ASSERT_GT(std::count(csv.begin(), csv.end(), '\n'), 2);
     EXPECT_EQ(csv.back(), '\n');
 
@@ -263,7 +254,7 @@ TEST_F(Ctl, RecordWritesTheRecordersFileFromAnEmptyStart) {
     std::ofstream(file) << "old records";
     const Result r = Run({"--com", "5", "record", "--interval", "0.05", "--count", "3", file});
     EXPECT_EQ(r.status, 0) << r.err;
-    const std::string bytes = Slurp(file);
+    const std::string bytes = testsupport::FileBytes(file);
     const corvel::ParsedRecords parsed = corvel::ParseRecords(bytes);
     EXPECT_EQ(parsed.status, corvel::ParseStatus::Ok) << parsed.message;
     ASSERT_EQ(parsed.records.size(), 3u);

@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "support/records.h"
+#include "support/sandbox.h"
 #include "support/vsensor.h"
 
 namespace {
@@ -31,36 +31,28 @@ std::string Record(int k) {
     return testsupport::RecordBytes("12-08-2026", t, kFrames[k], "\r\n");
 }
 
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 class CtlStats : public testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/corvel-stats-test-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        ASSERT_FALSE(dir.empty());
         std::string all;
         for (int k = 0; k < 5; ++k) all += Record(k);
         std::ofstream(dir + "/run.dat", std::ios::binary) << all;
     }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
 
     int Run(const std::string& args) {
         std::string ctl = testsupport::VirtualSensor::ProgramPath();
         ctl.replace(ctl.rfind('/') + 1, std::string::npos, "corvel-ctl");
         const int ws = std::system((ctl + " " + args + " >'" + dir + "/out' 2>'" + dir + "/err'").c_str());
-        out = Slurp(dir + "/out");
-        err = Slurp(dir + "/err");
+        out = testsupport::FileBytes(dir + "/out");
+        err = testsupport::FileBytes(dir + "/err");
         return WIFEXITED(ws) ? WEXITSTATUS(ws) : -1;
     }
     QJsonObject Json() { return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object(); }
 
-    std::string dir, out, err;
+    const testsupport::TempFolder tmp{"corvel-stats-test"};
+    const std::string& dir = tmp.path;
+    std::string out, err;
 };
 
 void ExpectSignal(const QJsonObject& sig, int n, double mean, double sd, int min, int max) {
@@ -157,7 +149,7 @@ TEST_F(CtlStats, EmptyRangeOneFrameAndDamage) {
     // report: the same judging, as a PDF page, still with the damage said.
     ASSERT_EQ(Run("report " + dir + "/run.dat -o " + dir + "/run.pdf --band 996 1008"), 1) << err;
     EXPECT_NE(err.find("truncated"), std::string::npos) << err;
-    EXPECT_EQ(Slurp(dir + "/run.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(testsupport::FileBytes(dir + "/run.pdf").substr(0, 5), "%PDF-");
     EXPECT_EQ(Run("report " + dir + "/run.dat"), 2);  // no -o
     EXPECT_EQ(Run("report " + dir + "/run.dat -o " + dir + "/no/such/dir/x.pdf"), 2);
 }

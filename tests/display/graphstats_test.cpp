@@ -14,11 +14,11 @@
 #include "app/corvel.h"
 #include "display/display.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "platform/theme.h"
 #include "support/panels.h"
 #include "support/records.h"
+#include "support/sandbox.h"
 #include "uir_ids.h"
 
 using namespace corvel;
@@ -50,9 +50,7 @@ class GraphStats : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(testsupport::LoadProgramPanels());
-        char tmpl[] = "/tmp/corvel-graphstats-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        ASSERT_FALSE(dir.empty());
         seam::Install();
         SetCtrlVal(graphpanel, GRAPHP_EDITSIGNAL, static_cast<unsigned short>(5));
         SetGraphVisible();
@@ -61,13 +59,13 @@ protected:
     void TearDown() override {
         ForgetViewedFile();
         seam::Uninstall();
-        std::system(("rm -rf '" + dir + "'").c_str());
+        testsupport::RemoveTree(dir);
     }
     std::string Write(const std::string& name, const std::string& bytes) {
         std::ofstream(dir + "/" + name, std::ios::binary) << bytes;
         return dir + "/" + name;
     }
-    std::string dir;
+    std::string dir = testsupport::MakeTempFolder("corvel-graphstats");
 };
 
 TEST_F(GraphStats, OpenedFileMarkedRangeAndTeachRowBand) {

@@ -10,7 +10,6 @@
 #include "app/corvel.h"
 #include "display/display.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "platform/theme.h"
 #include "recorder/recorder.h"

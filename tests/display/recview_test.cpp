@@ -14,7 +14,6 @@
 #include "app/corvel.h"
 #include "display/display.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "support/panels.h"
 #include "support/recordfixture.h"

@@ -5,7 +5,6 @@
 #include "app/helptexts.h"
 #include "display/display.h"
 #include "live.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "platform/theme.h"
 #include "support/panels.h"

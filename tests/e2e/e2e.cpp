@@ -17,11 +17,6 @@ using namespace corvel;
 namespace e2e {
 
 const char kSensorVersion[] = "CORVEL GLOSS SENSOR VIRTUAL V2.0                ";
-const char kTimeoutText[] =
-    " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR. \n The version of the sensor is displayed "
-    "as "
-    "the name of this dialog box.";
-const char kNoLinkText[] = " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR.";
 
 namespace {
 
@@ -101,12 +96,6 @@ bool WriteEepromImage(const std::string& path, const Words& p) {
     return static_cast<bool>(f);
 }
 
-std::string Status() {
-    char text[256] = "";
-    GetCtrlVal(panel, P_DISPSTATUS, text, sizeof text);
-    return text;
-}
-
 std::vector<std::string> Popups() {
     std::vector<std::string> out;
     for (const seam::Popup& p : seam::Shown()) out.push_back(p.title + "|" + p.text);
@@ -181,18 +170,14 @@ void E2eTest::SetUp() {
     ASSERT_TRUE(testsupport::LoadProgramPanels());
     DisplayPanel(panel);
     CloseCom(com);
-    poll = 0;
-    pollrecord = 0;
+    ASSERT_TRUE(testsupport::FreshStart());
     version[0] = 0;  // as before the first link check
-    waitdel = 0.1;
     PauseOver();
     // The transfer target as at start: RAM lit.
     SetCtrlVal(panel, P_SELECTRAM, 1);
     SetCtrlVal(panel, P_SELECTEEPROM, 0);
     SetCtrlVal(panel, P_SELECTFILE, 0);
-    target = RAM;
     SetCtrlVal(panel, P_DISPSTATUS, "");
-    seam::Clear();
 }
 
 void E2eTest::TearDown() {

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "app/corvel.h"
+#include "link/link.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
+#include "platform/testing.h"
+#include "support/panels.h"
 #include "support/vsensor.h"
 #include "uir_ids.h"
 
@@ -20,8 +22,6 @@ namespace e2e {
 constexpr int kWords = corvel::kPacketWords;
 // The version text the virtual sensor answers with (48 characters).
 extern const char kSensorVersion[];
-extern const char kTimeoutText[];
-extern const char kNoLinkText[];
 
 // A full parameter packet, word by word as it goes on the wire.
 struct Words {
@@ -47,7 +47,13 @@ void SetPanelWords(const Words& w);
 // Writes an EEPROM image for --eeprom (140 words, then 3 calibration words).
 bool WriteEepromImage(const std::string& path, const Words& w);
 
-std::string Status();
+// The text of a control of the main panel, and of its status line.
+inline std::string Text(int control) {
+    return testsupport::CtrlText(corvel::panel, control);
+}
+inline std::string Status() {
+    return Text(P_DISPSTATUS);
+}
 // The popups since the last seam::Clear(), as "title|text".
 std::vector<std::string> Popups();
 std::string Popup(const std::string& title, const char* text);

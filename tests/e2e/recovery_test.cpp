@@ -19,11 +19,7 @@ namespace {
 
 class Recovery : public E2eTest {
 protected:
-    static std::string Detail() {
-        char text[700] = "";
-        GetCtrlVal(panel, P_DISPSTATUSDETAIL, text, sizeof text);
-        return text;
-    }
+    static std::string Detail() { return testsupport::CtrlText(panel, P_DISPSTATUSDETAIL); }
     std::string Device() const {
         char target[PATH_MAX] = "";
         ssize_t n = readlink(sensor.LinkPath().c_str(), target, sizeof target - 1);

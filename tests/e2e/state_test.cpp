@@ -29,12 +29,6 @@ int ValueColour() {
 }
 constexpr int kStaleColour = 0xA8B0B8;
 
-std::string Text(int control) {
-    char buf[512] = "";
-    GetCtrlVal(panel, control, buf, sizeof buf);
-    return buf;
-}
-
 int Attr(int control, int attribute) {
     int v = -1;
     GetCtrlAttribute(panel, control, attribute, &v);
@@ -171,9 +165,9 @@ TEST_F(PanelState, TransferLineAfterTheLinkCheckAndASendToEachTarget) {
     sim::Click(panel, P_BUTTONGET);
     EXPECT_TRUE(SaysAt(Text(P_DISPTRANSFER), "Parameters read from RAM"));
 
-    char dir[] = "/tmp/state-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string file = std::string(dir) + "/init.dat";
+    const testsupport::TempFolder dir("state");
+    ASSERT_FALSE(dir.path.empty());
+    const std::string file = dir.path + "/init.dat";
     SelectTarget(DATFILE);
     seam::ExpectFile(2, file);
     PauseOver();
@@ -183,8 +177,6 @@ TEST_F(PanelState, TransferLineAfterTheLinkCheckAndASendToEachTarget) {
     sim::Click(panel, P_BUTTONSEND);
     EXPECT_TRUE(SaysAt(Text(P_DISPTRANSFER), "No parameter file chosen: nothing written"));
     EXPECT_EQ(Attr(P_DISPTRANSFER, ATTR_TEXT_COLOR), 0xC00000);
-    unlink(file.c_str());
-    rmdir(dir);
     EXPECT_EQ(Status(), kSensorVersion);
     EXPECT_EQ(seam::Shown().size(), 2u);  // the two file choices, nothing else
 }

@@ -17,12 +17,6 @@ using namespace e2e;
 
 namespace {
 
-std::string Text(int control) {
-    char t[512] = "";
-    GetCtrlVal(panel, control, t, sizeof t);
-    return t;
-}
-
 int Attr(int control, int attribute) {
     int v = -1;
     GetCtrlAttribute(panel, control, attribute, &v);

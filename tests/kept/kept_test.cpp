@@ -10,36 +10,26 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/corvel.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "platform/theme.h"
 #include "support/panels.h"
+#include "support/sandbox.h"
 #include "uir_ids.h"
 
 using namespace corvel;
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class Kept : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(testsupport::LoadProgramPanels());
         seam::Clear();
-        char tmpl[] = "/tmp/kept-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        root = tmpl;
+        ASSERT_FALSE(root.empty());
         setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
         ini = root + "/config/corvel-scope/corvel-scope.ini";
         mkdir((root + "/config").c_str(), 0755);
@@ -53,10 +43,10 @@ protected:
     void TearDown() override {
         HidePanel(graphpanel);
         HidePanel(recpanel);
-        std::system(("rm -rf " + root).c_str());
+        testsupport::RemoveTree(root);
         EXPECT_EQ(seam::Pending(), 0);
     }
-    std::string root, ini, records, params;
+    std::string root = testsupport::MakeTempFolder("kept"), ini, records, params;
 };
 
 TEST_F(Kept, ASettingsFileGivesSizesFoldersAndRecentFilesAndTheEndKeepsThem) {
@@ -88,7 +78,7 @@ TEST_F(Kept, ASettingsFileGivesSizesFoldersAndRecentFilesAndTheEndKeepsThem) {
     DisplayPanel(recpanel);
     sim::Click(recpanel, RECP_BUTTONSELRECFILE);
     EXPECT_STREQ(StartFolder(KEPT_RECORDS), other.c_str());
-    EXPECT_NE(ReadAll(ini).find("line2"), std::string::npos);
+    EXPECT_NE(testsupport::FileBytes(ini).find("line2"), std::string::npos);
     SetPanelSize(graphpanel, 1234, 800);
     KeepEnd();
 
@@ -103,7 +93,8 @@ TEST_F(Kept, ASettingsFileGivesSizesFoldersAndRecentFilesAndTheEndKeepsThem) {
     EXPECT_EQ(std::string(recent), other + "/new.dat");
     ASSERT_TRUE(RecentRecordFile(1, recent, sizeof recent));
     EXPECT_EQ(std::string(recent), records + "/old.dat");
-    EXPECT_EQ(ReadAll(ini).rfind("[General]\nformat=1\n", 0), 0u) << ReadAll(ini);
+    EXPECT_EQ(testsupport::FileBytes(ini).rfind("[General]\nformat=1\n", 0), 0u)
+        << testsupport::FileBytes(ini);
 }
 
 TEST_F(Kept, ADamagedFileIsIgnoredWithOneLineAndBadValuesAreLeftOut) {

@@ -5,6 +5,7 @@
 
 #include "app/corvel.h"
 #include "link/link.h"
+#include "support/panels.h"
 
 using namespace corvel;
 
@@ -17,10 +18,7 @@ unsigned short Word(const unsigned char* b, int i) {
 class Codec : public ::testing::Test {
 protected:
     void SetUp() override {
-        corvel::sync = 85;
-        anzframe = 16;
-        anzpara = 140;
-        anzdata = 16;
+        ASSERT_TRUE(testsupport::FreshStart());
         memset(pp, 0, sizeof pp);
         memset(szWriteBuf, 0xA5, sizeof szWriteBuf);
         for (int i = 0; i < 140; ++i)

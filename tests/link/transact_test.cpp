@@ -11,7 +11,6 @@
 #include "app/corvel.h"
 #include "link/link.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "support/fakesensor.h"
 #include "support/panels.h"
@@ -23,38 +22,23 @@ using testsupport::FakeSensor;
 namespace {
 
 const int kPort = 11;
-const char kTimeoutText[] =
-    " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR. \n The version of the sensor is displayed "
-    "as the "
-    "name of this dialog box.";
-const char kNoLinkText[] = " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR.";
 const char kVersion[] = "GLOSS-SENSOR V3.1 TEST UNIT 0815 ........ 2024!";  // 47 + the 48th below
 
 std::string Status() {
-    char buf[256] = {};
-    GetCtrlVal(panel, P_DISPSTATUS, buf, sizeof buf);
-    return buf;
+    return testsupport::CtrlText(panel, P_DISPSTATUS);
 }
 
 class Link : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(testsupport::LoadProgramPanels());
+        ASSERT_TRUE(testsupport::FreshStart());
         ASSERT_TRUE(sensor.Start(
             kPort, [this](const FakeSensor::Request& r, unsigned char* out) { return Answer(r, out); }));
-        corvel::sync = 85;
-        anzframe = 16;
-        anzpara = 140;
-        anzdata = 16;
         com = kPort;
-        target = RAM;
-        poll = 0;
-        pollrecord = 0;
         transbeg = Timer() - 10;
         waitdel = 0;
         memset(pp, 0, sizeof pp);
         strcpy(version, "SENSOR TITLE");
-        seam::Clear();
     }
     void TearDown() override {
         CloseCom(com);
@@ -112,6 +96,15 @@ protected:
     std::atomic<int> paraLen{280}, dataLen{32}, versionLen{96}, frames{1000};
     std::atomic<unsigned short> paraIntlim{4000};
 };
+
+// The reports word for word; the other tests compare with the program's own texts.
+TEST(LinkTexts, AreTheOperatorsWords) {
+    EXPECT_STREQ(
+        kTimeoutText,
+        " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR. \n The version of the sensor is "
+        "displayed as the name of this dialog box.");
+    EXPECT_STREQ(kNoLinkText, " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR.");
+}
 
 TEST_F(Link, SendToRamAndToEeprom) {
     Open();

@@ -9,7 +9,6 @@
 #include "app/corvel.h"
 #include "params/params.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "support/panels.h"
 #include "uir_ids.h"

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -17,45 +16,20 @@
 #include "fixture.h"
 #include "params/params.h"
 #include "platform/files.h"
+#include "support/sandbox.h"
 
 namespace paramtest {
 namespace {
 
-std::string& MadeDir() {
-    static std::string dir;
-    return dir;
-}
-
-// Each run leaves nothing behind in /tmp.
-void RemoveTempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(MadeDir(), ignored);
-}
-
+// Each run leaves nothing behind in /tmp: the folder goes at exit.
 std::string TempDir() {
-    std::string& dir = MadeDir();
-    if (dir.empty()) {
-        char name[] = "/tmp/corvel-params-XXXXXX";
-        if (const char* made = mkdtemp(name)) {
-            dir = made;
-            std::atexit(RemoveTempDir);
-        } else {
-            dir = "/tmp";
-        }
-    }
-    return dir;
+    static const testsupport::TempFolder dir("corvel-params");
+    return dir.path.empty() ? std::string("/tmp") : dir.path;
 }
 
 void WriteText(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // 140 values, one per line, right-aligned in five characters.
@@ -262,7 +236,7 @@ TEST_F(ParaFile, RoundTripRestoresEveryParameterTheTableAndPassThroughWords) {
     SendParaToFile();
 
     // The stored image: 140 lines of five characters, bias offset by 1000.
-    const std::string text = ReadText(path);
+    const std::string text = testsupport::FileBytes(path);
     ASSERT_EQ(text.size(), 140u * 6u);
     std::istringstream lines(text);
     std::string line;

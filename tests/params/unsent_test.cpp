@@ -14,9 +14,7 @@ int RowMarked(int row) {
 }
 
 std::string Text(int control) {
-    char t[256] = "";
-    GetCtrlVal(panel, control, t, sizeof t);
-    return t;
+    return testsupport::CtrlText(panel, control);
 }
 
 class UnsentEdits : public ParamsTest {

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/seam.h"
+#include "platform/testing.h"
 #include "platform/ui.h"
 #include "tp_ids.h"
 

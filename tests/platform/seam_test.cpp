@@ -1,11 +1,10 @@
 // Scripted popups: answers, the record of what was shown, and popups that
 // nobody expected.
-#include "platform/seam.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "platform/testing.h"
 #include "platform/ui.h"
 
 namespace {

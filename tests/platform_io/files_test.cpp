@@ -11,31 +11,22 @@
 #include <cstring>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 
 #include "platform/ui.h"
+#include "support/sandbox.h"
 
 namespace {
 
 class Files : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/corvel-files-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        dir = testsupport::MakeTempFolder("corvel-files");
+        ASSERT_FALSE(dir.empty());
         path = dir + "/data.dat";
     }
-    void TearDown() override {
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
-    std::string Read() const {
-        std::ifstream f(path, std::ios::binary);
-        std::stringstream s;
-        s << f.rdbuf();
-        return s.str();
-    }
+    void TearDown() override { ASSERT_TRUE(testsupport::RemoveTree(dir)); }
+    std::string Read() const { return testsupport::FileBytes(path); }
     void Write(const std::string& text) const { std::ofstream(path, std::ios::binary) << text; }
     int ReadU16(unsigned short* a, int n) const {
         return FileToArray(path.c_str(), a, DT_U16, n, 1, VAL_GROUPS_TOGETHER, VAL_GROUPS_AS_COLUMNS,

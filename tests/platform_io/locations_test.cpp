@@ -9,21 +9,21 @@
 #include <string>
 
 #include "platform/files.h"
+#include "support/sandbox.h"
 
 namespace {
 
 class Locations : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/corvel-loc-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        root = tmpl;
+        root = testsupport::MakeTempFolder("corvel-loc");
+        ASSERT_FALSE(root.empty());
         bin = root + "/usr/bin";
         share = root + "/usr/share/corvel-scope";
         docs = root + "/home/Documents";
         ASSERT_EQ(system(("mkdir -p '" + bin + "' '" + share + "'").c_str()), 0);
     }
-    void TearDown() override { ASSERT_EQ(system(("rm -rf '" + root + "'").c_str()), 0); }
+    void TearDown() override { ASSERT_TRUE(testsupport::RemoveTree(root)); }
     static void Touch(const std::string& p) { std::ofstream(p) << "x"; }
     static bool IsDir(const std::string& p) {
         struct stat st;

@@ -19,6 +19,7 @@
 
 #include "platform/comlinks.h"
 #include "platform/files.h"
+#include "support/sandbox.h"
 
 namespace {
 
@@ -35,51 +36,34 @@ int OpenFds() {
 class SerialPort : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/corvel-serial-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        folder = dir + "/corvel-scope/dosdevices";
-        mkdir((dir + "/corvel-scope").c_str(), 0700);
-        mkdir(folder.c_str(), 0700);
-        const char* old = getenv("XDG_CONFIG_HOME");
-        hadXdg = old != nullptr;
-        if (old) oldXdg = old;
-        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(master, 0);
-        ASSERT_EQ(grantpt(master), 0);
-        ASSERT_EQ(unlockpt(master), 0);
-        slaveName = ptsname(master);
+        dir = testsupport::MakeTempFolder("corvel-serial");
+        ASSERT_FALSE(dir.empty());
+        folder = testsupport::LinkFolder(dir);
+        xdg.Set(dir);
+        ASSERT_TRUE(pty.Open());
+        slaveName = pty.slaveName();
         Link(kPort, slaveName);
     }
     void TearDown() override {
         for (int p = 1; p <= 255; ++p) CloseCom(p);
-        if (master >= 0) close(master);
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-        if (hadXdg)
-            setenv("XDG_CONFIG_HOME", oldXdg.c_str(), 1);
-        else
-            unsetenv("XDG_CONFIG_HOME");
+        pty.Close();
+        ASSERT_TRUE(testsupport::RemoveTree(dir));
     }
     void Link(int port, const std::string& target) {
-        std::string link = folder + "/com" + std::to_string(port);
-        unlink(link.c_str());
-        ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+        ASSERT_FALSE(testsupport::LinkCom(dir, port, target).empty());
     }
     int Open(int port = kPort) { return OpenComConfig(port, "", 19200, 0, 8, 1, 1024, 1024); }
     // Writes bytes from the sensor's side and waits until the port sees them all.
     void SensorSends(const unsigned char* data, int count) {
-        ASSERT_EQ(write(master, data, count), count);
+        ASSERT_EQ(write(pty.master(), data, count), count);
         for (int i = 0; i < 2000 && GetInQLen(kPort) < count; ++i) {
         }
         ASSERT_EQ(GetInQLen(kPort), count);
     }
 
-    std::string dir, folder, slaveName, oldXdg;
-    bool hadXdg = false;
-    int master = -1;
+    std::string dir, folder, slaveName;
+    testsupport::ScopedEnv xdg{"XDG_CONFIG_HOME"};
+    testsupport::Pty pty;
 };
 
 TEST_F(SerialPort, PortNumbersMapToLinksOrToTtyS) {
@@ -166,8 +150,8 @@ TEST_F(SerialPort, WriteAndReadRoundTrip) {
     unsigned char got[64];
     int n = 0;
     for (int tries = 0; tries < 200 && n < 36; ++tries) {
-        pollfd p{master, POLLIN, 0};
-        if (poll(&p, 1, 10) > 0) n += static_cast<int>(read(master, got + n, sizeof got - n));
+        pollfd p{pty.master(), POLLIN, 0};
+        if (poll(&p, 1, 10) > 0) n += static_cast<int>(read(pty.master(), got + n, sizeof got - n));
     }
     ASSERT_EQ(n, 36);
     EXPECT_EQ(memcmp(got, req, 36), 0);
@@ -238,7 +222,7 @@ TEST_F(SerialPort, WaitInQWakesOnArrivalOrAtTheLimit) {
     std::thread sensor([&] {
         for (int i = 0; i < 4; ++i) {
             usleep(30000);
-            ASSERT_EQ(write(master, piece, 8), 8);
+            ASSERT_EQ(write(pty.master(), piece, 8), 8);
         }
     });
     double t0 = Timer();
@@ -255,7 +239,7 @@ TEST_F(SerialPort, WaitInQWakesOnArrivalOrAtTheLimit) {
 
     // Reads still take what is there at once after the wait.
     unsigned char got[40];
-    ASSERT_EQ(write(master, piece, 3), 3);
+    ASSERT_EQ(write(pty.master(), piece, 3), 3);
     EXPECT_EQ(WaitInQ(kPort, 35, 0.15), 35);
     t0 = Timer();
     EXPECT_EQ(ComRd(kPort, got, 35), 35);
@@ -263,17 +247,16 @@ TEST_F(SerialPort, WaitInQWakesOnArrivalOrAtTheLimit) {
     EXPECT_EQ(got[34], 3);
 
     // The limit: what came is counted, more than asked for too.
-    ASSERT_EQ(write(master, piece, 5), 5);
+    ASSERT_EQ(write(pty.master(), piece, 5), 5);
     t0 = Timer();
     EXPECT_EQ(WaitInQ(kPort, 32, 0.2), 5);
     EXPECT_GE(Timer() - t0, 0.19);
-    ASSERT_EQ(write(master, piece, 8), 8);
+    ASSERT_EQ(write(pty.master(), piece, 8), 8);
     usleep(20000);
     EXPECT_EQ(WaitInQ(kPort, 4, 0.2), 13);
     FlushInQ(kPort);
 
-    close(master);
-    master = -1;
+    pty.Close();
     t0 = Timer();
     EXPECT_LT(WaitInQ(kPort, 32, 2.0), 0);
     EXPECT_LT(Timer() - t0, 0.5);
@@ -305,8 +288,7 @@ TEST_F(SerialPort, ClosedPortsAndHangUp) {
 
     // The other end goes away: the queue count reports an error, paced.
     ASSERT_EQ(Open(), 0);
-    close(master);
-    master = -1;
+    pty.Close();
     double t0 = Timer();
     EXPECT_LT(GetInQLen(kPort), 0);
     EXPECT_LT(GetInQLen(kPort), 0);

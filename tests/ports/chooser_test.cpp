@@ -21,23 +21,20 @@
 #include "link/portinfo.h"
 #include "platform/internal/portdialog.h"
 #include "platform/ports.h"
-#include "platform/seam.h"
 #include "platform/serial.h"
+#include "platform/testing.h"
+#include "support/sandbox.h"
 
 namespace {
 
 class Chooser : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/corvel-ports-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        root = tmpl;
+        root = testsupport::MakeTempFolder("corvel-ports");
+        ASSERT_FALSE(root.empty());
         dev = root + "/dev";
-        const char* old = getenv("XDG_CONFIG_HOME");
-        hadXdg = old != nullptr;
-        if (old) oldXdg = old;
-        setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
-        links = root + "/config/corvel-scope/dosdevices";
+        xdg.Set(root + "/config");
+        links = testsupport::LinkFolder(root + "/config");
 
         for (const char* node : {"ttyUSB0", "ttyUSB1", "ttyACM0", "ttyS0", "ttyS1", "tty0"})
             Write(dev + "/" + node, "");
@@ -55,12 +52,8 @@ protected:
     }
     void TearDown() override {
         SetPortScanFolders(nullptr, nullptr);
-        if (master >= 0) close(master);
-        ASSERT_EQ(system(("rm -rf '" + root + "'").c_str()), 0);
-        if (hadXdg)
-            setenv("XDG_CONFIG_HOME", oldXdg.c_str(), 1);
-        else
-            unsetenv("XDG_CONFIG_HOME");
+        pty.Close();
+        ASSERT_TRUE(testsupport::RemoveTree(root));
         seam::Install();
     }
     void Write(const std::string& path, const std::string& text) {
@@ -106,19 +99,16 @@ protected:
     }
     // A pseudo-terminal published as COM9, as the virtual sensor does.
     std::string PublishPty() {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        EXPECT_GE(master, 0);
-        grantpt(master);
-        unlockpt(master);
-        std::string name = ptsname(master);
+        EXPECT_TRUE(pty.Open());
+        std::string name = pty.slaveName();
         std::string why;
         EXPECT_EQ(LinkComPort(9, name, &why), 0) << why;
         return name;
     }
 
-    std::string root, dev, links, oldXdg;
-    bool hadXdg = false;
-    int master = -1;
+    std::string root, dev, links;
+    testsupport::ScopedEnv xdg{"XDG_CONFIG_HOME"};
+    testsupport::Pty pty;
 };
 
 TEST_F(Chooser, ListsAdaptersWithMakerAndModelNewestFirstAndOnlyRealUarts) {

@@ -11,11 +11,9 @@
 namespace rectest {
 
 void RecorderTest::SetUp() {
-    ASSERT_TRUE(testsupport::LoadProgramPanels());
-    seam::Clear();
+    ASSERT_TRUE(testsupport::FreshStart());
     corvel::transbeg = Timer() - 10;
     corvel::waitdel = 0;
-    corvel::pollrecord = 0;
     char tmpl[] = "/tmp/corvel-rec-XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     dir = tmpl;

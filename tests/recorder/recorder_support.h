@@ -8,7 +8,7 @@
 
 #include "app/corvel.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
+#include "platform/testing.h"
 #include "support/panels.h"
 #include "uir_ids.h"
 

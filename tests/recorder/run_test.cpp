@@ -22,9 +22,7 @@ const char kSaved[] = "INFO!|File has been saved!";
 const char kSure[] = "Are you sure, that you have selected the right file name?";
 
 std::string TimeLeft() {
-    char buf[64] = "";
-    GetCtrlVal(recpanel, RECP_DISPTIMELEFT, buf, sizeof buf);
-    return buf;
+    return testsupport::CtrlText(recpanel, RECP_DISPTIMELEFT);
 }
 
 class RecordRun : public rectest::RecorderTest {
@@ -188,9 +186,7 @@ TEST_F(RecordRun, TimeoutOnTheFirstFrameRecordsTheHeldValues) {
     EXPECT_EQ(seam::Shown()[2].title, "CORVEL TEST 1.0");
     EXPECT_NE(seam::Shown()[2].text.find("TIMEOUT"), std::string::npos);
     EXPECT_EQ(Popup(3), kSaved);
-    char status[64] = "";
-    GetCtrlVal(panel, P_DISPSTATUS, status, sizeof status);
-    EXPECT_STREQ(status, "TIMEOUT");
+    EXPECT_EQ(testsupport::CtrlText(panel, P_DISPSTATUS), "TIMEOUT");
     EXPECT_EQ(pollrecord, 0);
     EXPECT_EQ(Num(RECP_DISPRECORDEDVALUES), 1);
     EXPECT_EQ(Num(RECP_DISPREMAINING), 4);
@@ -204,14 +200,11 @@ TEST_F(RecordRun, ManualRecordsContinueTheCountAndTheFile) {
     StartRun(1, 2);
     ASSERT_EQ(Records().size(), 2u);
     // Beside "File has been saved!" the recorder's line names the file, whole.
-    char line[512] = "";
-    GetCtrlVal(recpanel, RECP_DISPRECORDLOST, line, sizeof line);
-    EXPECT_EQ(std::string(line), "SAVED: 2 records in " + path);
+    EXPECT_EQ(testsupport::CtrlText(recpanel, RECP_DISPRECORDLOST), "SAVED: 2 records in " + path);
     seam::Clear();
     sim::Click(recpanel, RECP_BUTTONMANUALRECORD);
     EXPECT_TRUE(seam::Shown().empty());
-    GetCtrlVal(recpanel, RECP_DISPRECORDLOST, line, sizeof line);
-    EXPECT_EQ(std::string(line), "SAVED: 1 record appended to " + path);
+    EXPECT_EQ(testsupport::CtrlText(recpanel, RECP_DISPRECORDLOST), "SAVED: 1 record appended to " + path);
     EXPECT_EQ(otcrec, 3);
     EXPECT_EQ(Num(RECP_DISPRECORDEDVALUES), 3);
     EXPECT_EQ(Num(RECP_DISPREMAINING), -1);        // the signed difference beyond the count
@@ -303,7 +296,7 @@ TEST_F(RecordRun, LostRecordsShowAtOnceAndAFileThatCannotBeEmptiedIsRefused) {
     static char during[100];
     during[0] = '\0';
     ShowRecFile(dir + "/missing/record.dat");
-    QTimer::singleShot(1500, [] { GetCtrlVal(recpanel, RECP_DISPRECORDLOST, during); });
+    QTimer::singleShot(1500, [] { GetCtrlVal(recpanel, RECP_DISPRECORDLOST, during, sizeof during); });
     StartRun(1, 2);
     EXPECT_STREQ(during, "RECORDS LOST: 1 of 1 could not be saved.");
     ASSERT_EQ(seam::Shown().size(), 3u);  // the end report stays

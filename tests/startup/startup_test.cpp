@@ -16,7 +16,6 @@
 
 #include "app/corvel.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
 #include "support/fakesensor.h"
 #include "uir_ids.h"
@@ -158,14 +157,13 @@ TEST(StartUp, MissingPanelFileEndsWithMinusOne) {
     char exe[512] = "";
     GetProjectDir(exe);
     std::string program = std::string(exe) + "/corvel-scope";
-    char tmpl[] = "/tmp/corvel-nouir-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    std::string copy = std::string(tmpl) + "/corvel-scope";
+    const testsupport::TempFolder tmp("corvel-nouir");
+    ASSERT_FALSE(tmp.path.empty());
+    std::string copy = tmp.path + "/corvel-scope";
     ASSERT_EQ(std::system(("cp '" + program + "' '" + copy + "'").c_str()), 0);
     const int status = std::system(("QT_QPA_PLATFORM=offscreen timeout 20 '" + copy + "'").c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 255);
-    std::system(("rm -rf '" + std::string(tmpl) + "'").c_str());
 }
 
 // Without a display the program ends with -1 and one line saying why, not

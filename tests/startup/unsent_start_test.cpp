@@ -11,8 +11,9 @@
 
 #include "app/corvel.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 #include "platform/testing.h"
+#include "support/panels.h"
+#include "support/sandbox.h"
 #include "uir_ids.h"
 
 using namespace corvel;
@@ -23,21 +24,13 @@ namespace {
 class NoSensor : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/corvel-nosensor-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        mkdir((dir_ + "/corvel-scope").c_str(), 0700);
-        mkdir((dir_ + "/corvel-scope/dosdevices").c_str(), 0700);
-        ASSERT_EQ(symlink("/dev/corvel-no-such-device", (dir_ + "/corvel-scope/dosdevices/com1").c_str()), 0);
+        dir_ = testsupport::MakeTempFolder("corvel-nosensor");
+        ASSERT_FALSE(dir_.empty());
+        ASSERT_FALSE(testsupport::LinkCom(dir_, 1, "/dev/corvel-no-such-device").empty());
         setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
         seam::Clear();
     }
-    void TearDown() override {
-        unlink((dir_ + "/corvel-scope/dosdevices/com1").c_str());
-        rmdir((dir_ + "/corvel-scope/dosdevices").c_str());
-        rmdir((dir_ + "/corvel-scope").c_str());
-        rmdir(dir_.c_str());
-    }
+    void TearDown() override { testsupport::RemoveTree(dir_); }
     std::string dir_;
 };
 
@@ -45,9 +38,7 @@ std::string unsentText;
 
 TEST_F(NoSensor, CloseEndsAtOnceWithoutAQuestion) {
     QTimer::singleShot(300, [] {
-        char t[256] = "";
-        GetCtrlVal(panel, P_DISPUNSENT, t, sizeof t);
-        unsentText = t;
+        unsentText = testsupport::CtrlText(panel, P_DISPUNSENT);
         sim::Close(panel);
     });
     EXPECT_EQ(WinMain(0, 0, nullptr, 0), 0);

@@ -1,10 +1,7 @@
 #include "support/fakesensor.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
-#include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -19,27 +16,9 @@ FakeSensor::~FakeSensor() {
 bool FakeSensor::Start(int port, Responder responder) {
     Stop();
     responder_ = std::move(responder);
-    master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return false;
-    const char* name = ptsname(master_);
-    if (!name) return false;
-    // Keep the slave open ourselves so that the program's close and reopen
-    // never hang up the line.
-    slave_ = open(name, O_RDWR | O_NOCTTY);
-    termios t{};
-    tcgetattr(slave_, &t);
-    cfmakeraw(&t);
-    tcsetattr(slave_, TCSANOW, &t);
-
-    char tmpl[] = "/tmp/corvel-fake-XXXXXX";
-    if (!mkdtemp(tmpl)) return false;
-    dir_ = tmpl;
-    std::string folder = dir_ + "/corvel-scope";
-    mkdir(folder.c_str(), 0700);
-    folder += "/dosdevices";
-    mkdir(folder.c_str(), 0700);
-    link_ = folder + "/com" + std::to_string(port);
-    if (symlink(name, link_.c_str()) != 0) return false;
+    if (!pty_.Open() || !pty_.HoldSlave()) return false;
+    dir_ = MakeTempFolder("corvel-fake");
+    if (dir_.empty() || LinkCom(dir_, port, pty_.slaveName()).empty()) return false;
     setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
     stop_ = false;
     thread_ = std::thread([this] { Run(); });
@@ -54,17 +33,9 @@ void FakeSensor::Stop() {
         }
         thread_.join();
     }
-    if (!link_.empty()) unlink(link_.c_str());
-    if (!dir_.empty()) {
-        rmdir((dir_ + "/corvel-scope/dosdevices").c_str());
-        rmdir((dir_ + "/corvel-scope").c_str());
-        rmdir(dir_.c_str());
-    }
-    link_.clear();
+    RemoveTree(dir_);
     dir_.clear();
-    if (slave_ >= 0) close(slave_);
-    if (master_ >= 0) close(master_);
-    slave_ = master_ = -1;
+    pty_.Close();
 }
 
 void FakeSensor::SetResponder(Responder responder) {
@@ -96,9 +67,9 @@ void FakeSensor::Run() {
             std::lock_guard<std::mutex> lock(mutex_);
             if (stop_) return;
         }
-        pollfd p{master_, POLLIN, 0};
+        pollfd p{pty_.master(), POLLIN, 0};
         if (poll(&p, 1, 20) <= 0) continue;
-        ssize_t n = read(master_, pending + have, sizeof pending - have);
+        ssize_t n = read(pty_.master(), pending + have, sizeof pending - have);
         if (n <= 0) continue;
         have += static_cast<size_t>(n);
         for (;;) {
@@ -124,7 +95,7 @@ void FakeSensor::Run() {
             if (len > 0) {
                 ssize_t off = 0;
                 while (off < len) {
-                    ssize_t w = write(master_, reply + off, static_cast<size_t>(len - off));
+                    ssize_t w = write(pty_.master(), reply + off, static_cast<size_t>(len - off));
                     if (w <= 0) break;
                     off += w;
                 }

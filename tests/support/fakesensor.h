@@ -1,5 +1,7 @@
 // A scripted sensor for tests: a pseudo-terminal published as a COM port,
-// answered from a thread by a function the test supplies.
+// answered from a thread by a function the test supplies. For replies no
+// real sensor gives (wrong lengths, silence, garbage) and for what exactly
+// the program sent; VirtualSensor is the whole sensor as a separate process.
 #pragma once
 #include <array>
 #include <functional>
@@ -7,6 +9,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/sandbox.h"
 
 namespace testsupport {
 
@@ -38,10 +42,8 @@ public:
 
 private:
     void Run();
-    int master_ = -1;
-    int slave_ = -1;
+    Pty pty_;
     std::string dir_;
-    std::string link_;
     std::thread thread_;
     std::mutex mutex_;
     Responder responder_;

@@ -1,14 +1,14 @@
 // The graph panel's record-file fixture.
 #include "support/recordfixture.h"
 
-#include <cstdlib>
 #include <fstream>
 
 #include "app/corvel.h"
 #include "display/display.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
+#include "platform/testing.h"
 #include "support/panels.h"
+#include "support/sandbox.h"
 #include "uir_ids.h"
 
 namespace testsupport {
@@ -16,9 +16,8 @@ namespace testsupport {
 void GraphPanelWithRecordFile::SetUp() {
     ASSERT_TRUE(LoadProgramPanels());
     seam::Clear();
-    char tmpl[] = "/tmp/corvel-graph-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
+    dir = MakeTempFolder("corvel-graph");
+    ASSERT_FALSE(dir.empty());
     path = dir + "/" + FileName();
     std::ofstream(path, std::ios::binary) << FileBytes();
     SetCtrlVal(corvel::graphpanel, GRAPHP_EDITSIGNAL, 0);
@@ -29,7 +28,7 @@ void GraphPanelWithRecordFile::SetUp() {
 void GraphPanelWithRecordFile::TearDown() {
     corvel::ForgetViewedFile();
     HidePanel(corvel::graphpanel);
-    std::system(("rm -rf '" + dir + "'").c_str());
+    EXPECT_TRUE(RemoveTree(dir));
     EXPECT_EQ(seam::Pending(), 0);
 }
 

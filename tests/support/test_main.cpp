@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-#include "platform/seam.h"
-#include "support/panels.h"
+#include "app/callbacks.h"
+#include "platform/testing.h"
 
 static void UnexpectedPopup(const seam::Popup& p) {
     ADD_FAILURE() << "unexpected popup: title \"" << p.title << "\" text \"" << p.text << "\"";
@@ -23,6 +23,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     seam::Install();
     seam::SetUnexpectedHandler(UnexpectedPopup);
-    testsupport::RegisterProgramCallbacks();
+    corvel::RegisterProgramCallbacks();
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,6 @@
 #include "support/vsensor.h"
 
 #include <fcntl.h>
-#include <ftw.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,20 +15,14 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/testing.h"
+
 namespace testsupport {
 
 namespace {
 
 void SleepMs(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
-    return std::remove(path);
-}
-
-void RemoveTree(const std::string& dir) {
-    if (!dir.empty()) nftw(dir.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
 bool ReadWords(std::istringstream& in, unsigned short* out, int n) {
@@ -43,25 +36,17 @@ bool ReadWords(std::istringstream& in, unsigned short* out, int n) {
 
 }  // namespace
 
-VirtualSensor::VirtualSensor() {
-    const char* x = std::getenv("XDG_CONFIG_HOME");
-    hadXdg_ = x != nullptr;
-    if (x) oldXdg_ = x;
+VirtualSensor::VirtualSensor() : xdg_("XDG_CONFIG_HOME") {
     MakeFolder();
 }
 
 VirtualSensor::~VirtualSensor() {
     Stop();
     RemoveTree(dir_);
-    if (hadXdg_) {
-        setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
 }
 
 std::string VirtualSensor::ProgramPath() {
-    const char* env = std::getenv("CORVEL_VSENSOR");
+    const char* env = std::getenv(testenv::kVirtualSensor);
     if (env && *env) return env;
     char self[4096];
     ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
@@ -72,25 +57,19 @@ std::string VirtualSensor::ProgramPath() {
 }
 
 std::string VirtualSensor::LinkPath() const {
-    return dir_ + "/corvel-scope/dosdevices/com" + std::to_string(com_);
+    return LinkFolder(dir_) + "/com" + std::to_string(com_);
 }
 
 bool VirtualSensor::MakeFolder() {
-    if (!dir_.empty()) return true;
-    const char* tmp = std::getenv("TMPDIR");
-    std::string templ = std::string(tmp && *tmp ? tmp : "/tmp") + "/corvel-vsensor-XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back(0);
-    if (!mkdtemp(buf.data())) return false;
-    dir_ = buf.data();
-    return true;
+    if (dir_.empty()) dir_ = MakeTempFolder("corvel-vsensor");
+    return !dir_.empty();
 }
 
 bool VirtualSensor::Start(int com, const std::vector<std::string>& options) {
     if (pid_ > 0) Stop();
     if (!MakeFolder()) return false;
     com_ = com;
-    setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+    xdg_.Set(dir_);
     std::remove(StatePath().c_str());
 
     // Everything the child needs is prepared before fork.

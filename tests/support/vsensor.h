@@ -1,5 +1,6 @@
 // Runs the virtual sensor (corvel-virtual-sensor) as a child process for
-// end-to-end tests, and reads back what it received.
+// end-to-end tests, and reads back what it received: the whole sensor, as
+// an operator's machine would see it. FakeSensor is the scripted one.
 //
 //   testsupport::VirtualSensor vs;
 //   ASSERT_TRUE(vs.Start(1, {"--gloss", "100", "--unpaced"}));
@@ -19,6 +20,8 @@
 
 #include <string>
 #include <vector>
+
+#include "support/sandbox.h"
 
 namespace testsupport {
 
@@ -71,8 +74,7 @@ private:
     int com_ = 1;
     int status_ = 0;
     std::string dir_;
-    bool hadXdg_ = false;
-    std::string oldXdg_;
+    ScopedEnv xdg_;
 };
 
 }  // namespace testsupport

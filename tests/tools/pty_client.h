@@ -1,5 +1,6 @@
 // The PC end of the line for the virtual sensor's tests: plain termios on the
-// linked device, independent of the program's serial layer.
+// linked device, independent of the program's serial layer. It plays the
+// program's end; FakeSensor and VirtualSensor (tests/support) play the sensor's.
 #pragma once
 
 #include <fcntl.h>

@@ -14,6 +14,7 @@
 #include "platform/serial.h"
 #include "port.h"
 #include "pty_client.h"
+#include "support/sandbox.h"
 #include "support/vsensor.h"
 
 using namespace vsensor;
@@ -283,9 +284,8 @@ TEST_F(VSensorLink, LinkGoesAwayOnSigterm) {
 }
 
 TEST_F(VSensorLink, ReplacesAStaleLinkAndUsesTheComNumber) {
-    std::string folder = vs.folder() + "/corvel-scope/dosdevices";
-    ASSERT_EQ(system(("mkdir -p '" + folder + "'").c_str()), 0);
-    ASSERT_EQ(symlink("/dev/pts/nonexistent", (folder + "/com4").c_str()), 0);
+    const std::string folder = testsupport::LinkFolder(vs.folder());
+    ASSERT_EQ(testsupport::LinkCom(vs.folder(), 4, "/dev/pts/nonexistent"), folder + "/com4");
     StartSensor({});
     EXPECT_EQ(Ask(kOrderVersion, 96), 96);
     EXPECT_EQ(vs.LinkPath(), folder + "/com4");
@@ -323,10 +323,8 @@ TEST_F(VSensorLink, TraceDecodesEveryTelegram) {
 
 TEST(VSensorPort, LeavesAMappingToARealPortAlone) {
     VirtualSensor vs;
-    std::string folder = vs.folder() + "/corvel-scope/dosdevices";
-    ASSERT_EQ(system(("mkdir -p '" + folder + "'").c_str()), 0);
-    std::string link = folder + "/com2";
-    ASSERT_EQ(symlink("/dev/null", link.c_str()), 0);
+    const std::string link = testsupport::LinkCom(vs.folder(), 2, "/dev/null");
+    ASSERT_EQ(link, testsupport::LinkFolder(vs.folder()) + "/com2");
     EXPECT_FALSE(vs.Start(2, {}));
     char target[64] = {0};
     ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
@@ -344,12 +342,11 @@ TEST(VSensorOptions, RejectsBadOptions) {
 
 // The sensor publishes where the program looks, whatever XDG_CONFIG_HOME holds.
 TEST(VSensorPort, FindsTheSameLinkFolderAsTheProgram) {
-    const char* oldXdg = getenv("XDG_CONFIG_HOME");
-    const std::string savedXdg = oldXdg ? oldXdg : "";
+    const testsupport::ScopedEnv saved("XDG_CONFIG_HOME");
     char program[4200], sensor[4200];
     const std::string tooLong = "/" + std::string(4090, 'c');
     for (const std::string& xdg : {std::string("/tmp/absolute"), std::string("relative/cfg"), tooLong}) {
-        setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+        saved.Set(xdg);
         const bool programOk = ComLinkFolder(program, sizeof program) == 0;
         const bool sensorOk = LinkFolder(sensor, sizeof sensor);
         ASSERT_EQ(programOk, sensorOk) << xdg.substr(0, 20);
@@ -363,10 +360,6 @@ TEST(VSensorPort, FindsTheSameLinkFolderAsTheProgram) {
             EXPECT_FALSE(sensorOk);
         }
     }
-    if (oldXdg)
-        setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
-    else
-        unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "recorder/reccsv.h"
 #include "support/records.h"
+#include "support/sandbox.h"
 
 namespace {
 
@@ -115,13 +115,6 @@ std::string ProgramPath() {
     return dir.substr(0, dir.rfind('/')) + "/corvel-rec2csv";
 }
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 int RunTool(const std::string& args) {
     const int st = std::system((ProgramPath() + " " + args).c_str());
     return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
@@ -129,27 +122,23 @@ int RunTool(const std::string& args) {
 
 class Program : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/rec2csv-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override { std::system(("rm -rf " + dir).c_str()); }
+    void SetUp() override { ASSERT_FALSE(dir.empty()); }
     void Write(const std::string& name, const std::string& bytes) {
         std::ofstream(dir + "/" + name, std::ios::binary) << bytes;
     }
-    std::string dir;
+    const testsupport::TempFolder tmp{"rec2csv"};
+    const std::string& dir = tmp.path;
 };
 
 TEST_F(Program, ConvertsAFile) {
     Write("in.dat", testsupport::RecordBytes("03-14-2025", "09:26:53", kA) +
                         testsupport::RecordBytes("03-14-2025", "09:26:54", kB));
     ASSERT_EQ(RunTool(dir + "/in.dat " + dir + "/out.csv 2>" + dir + "/err"), 0);
-    EXPECT_EQ(Slurp(dir + "/out.csv"),
+    EXPECT_EQ(testsupport::FileBytes(dir + "/out.csv"),
               "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n"
               "0,2025-03-14T09:26:53,2000,3850,120,1000,980,1003,25\n"
               "1,2025-03-14T09:26:54,65535,0,1,12345,65535,0,40\n");
-    EXPECT_EQ(Slurp(dir + "/err"), "");
+    EXPECT_EQ(testsupport::FileBytes(dir + "/err"), "");
 }
 
 TEST_F(Program, TruncatedFileIsReportedAndFails) {
@@ -157,10 +146,10 @@ TEST_F(Program, TruncatedFileIsReportedAndFails) {
     Write("in.dat", rec + rec.substr(0, 30));
     EXPECT_EQ(RunTool(dir + "/in.dat > " + dir + "/out.csv 2>" + dir + "/err"), 1);
     EXPECT_EQ(
-        Slurp(dir + "/out.csv"),
+        testsupport::FileBytes(dir + "/out.csv"),
         "frame,datetime,ch_ref,ch_dir,ch_dif,norm,int,gf_tenths,temp\n0,2025-03-14T09:26:53,2000,3850,120,"
         "1000,980,1003,25\n");
-    EXPECT_NE(Slurp(dir + "/err").find("truncated"), std::string::npos);
+    EXPECT_NE(testsupport::FileBytes(dir + "/err").find("truncated"), std::string::npos);
 }
 
 TEST_F(Program, MissingInputAndBadUsage) {

@@ -36,7 +36,7 @@
 #include "app/corvel.h"
 #include "link/link.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
+#include "platform/testing.h"
 #include "uir_ids.h"
 
 using namespace corvel;

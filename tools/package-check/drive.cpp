@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/testing.h"
+
 namespace {
 
 const char kTitle[] = "CORVEL-Scope V2.0";
@@ -51,7 +53,7 @@ int g_waited = 0;
 // tool operates the panel) and closes the panel once that file exists.
 void CloseWhenAsked() {
     QWidget* panel = MainPanel();
-    const char* file = std::getenv("CORVEL_DRIVE_CLOSE_FILE");
+    const char* file = std::getenv(testenv::kDriveCloseFile);
     if (!panel) {
         if (g_step == 0 && (g_waited += 100) > 30000) {
             Say("main panel never shown");
@@ -72,7 +74,7 @@ void CloseWhenAsked() {
 // Runs from the program's own event processing, also inside its live loop.
 void Tick() {
     QWidget* panel = MainPanel();
-    const char* env = std::getenv("CORVEL_DRIVE_STEP_MS");
+    const char* env = std::getenv(testenv::kDriveStepMs);
     const int stepMs = env ? std::atoi(env) : 1500;
     if (!panel) {
         if (g_step == 0 && (g_waited += 100) > 30000) {
@@ -108,7 +110,7 @@ void Tick() {
 }
 
 void Start() {
-    QTimer::singleShot(100, std::getenv("CORVEL_DRIVE_CLOSE_FILE") ? CloseWhenAsked : Tick);
+    QTimer::singleShot(100, std::getenv(testenv::kDriveCloseFile) ? CloseWhenAsked : Tick);
 }
 
 }  // namespace
