@@ -191,7 +191,7 @@ int SetTableRowAttribute(int panel, int control, int row, int attribute, int val
 int SetTableRowAttribute(int panel, int control, int row, int attribute, const char* value);
 int GetTableRowAttribute(int panel, int control, int row, int attribute, int* value);
 int SetTableColumnAttribute(int panel, int control, int column, int attribute, const char* value);
-int GetTableColumnAttribute(int panel, int control, int column, int attribute, char* value, int size = 64);
+int GetTableColumnAttribute(int panel, int control, int column, int attribute, char* value, int size);
 
 // ---- strip charts ----
 // Appends `count` interleaved points (trace 0, 1, 2, 0, ...) starting at
@@ -240,7 +240,7 @@ int SetGraphMarkedRange(int panel, int control, int on, double x0, double x1);
 int SetGraphXMarks(int panel, int control, const double* xs, const int* colors, const int* dashed, int count);
 
 // ---- text boxes ----
-int GetTextBoxLine(int panel, int control, int line, char* out, int size = 1024);
+int GetTextBoxLine(int panel, int control, int line, char* out, int size);
 int ResetTextBox(int panel, int control, const char* text);
 
 // ---- pictures ----
