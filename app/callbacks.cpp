@@ -1,3 +1,5 @@
+// The callback table: each name a panel definition gives a control or panel,
+// with the procedure it resolves to, written once.
 #include "app/callbacks.h"
 
 #include "app/corvel.h"

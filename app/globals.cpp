@@ -1,3 +1,5 @@
+// The definitions of the program's process-wide state, with the values a
+// fresh start has before InitVars runs.
 #include "app/corvel.h"
 
 namespace corvel {

@@ -1,3 +1,5 @@
+// The help and warning texts, kept apart from the code that shows them so
+// that each can be quoted exactly once.
 #include "app/helptexts.h"
 
 namespace corvel {

@@ -1,3 +1,5 @@
+// The main panel's help-only callbacks: displays and bars that do nothing
+// but explain themselves on a right click.
 #include "app/mainpanel.h"
 
 #include "platform/ui.h"

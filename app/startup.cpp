@@ -1,3 +1,5 @@
+// The program's start: the panels, the callbacks, the state's initial values
+// and the link check, then the event loop; and the main panel's close.
 #include "app/callbacks.h"
 #include "app/corvel.h"
 #include "app/kept.h"

@@ -1,3 +1,5 @@
+// The transfer line: one place that words what the last transfer did, so
+// that every caller reports in the same form.
 #include "app/transferline.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// The main panel's header from the branding file: colours, logo and texts
+// are data, so that a rebranding needs no code change.
 #include "branding/branding.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// The calibration procedure: the power search against the reference target,
+// its result on the panel, and the store in the sensor's EEPROM.
 #include "calib/calib.h"
 
 #include <cstdio>

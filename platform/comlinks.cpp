@@ -1,3 +1,5 @@
+// The folder of the comN links, shared by the program and the virtual
+// sensor so that both find the same one.
 #include "platform/comlinks.h"
 
 #include <errno.h>

@@ -1,3 +1,5 @@
+// Reading a panel definition for its identities, without building any
+// widget, so that the build-time generator can use it too.
 #include "platform/internal/uiscan.h"
 
 #include <QXmlStreamReader>

@@ -1,3 +1,5 @@
+// The report page's content, built from plain data, so that the panel and
+// the command line's helper print the same page.
 #include "recorder/recreport.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The statistics of a recording, as pure computation over parsed records.
 #include "recorder/recstats.h"
 
 #include <cmath>
