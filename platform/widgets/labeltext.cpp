@@ -1,0 +1,212 @@
+// A label's own painting, step for step (frame, contents rectangle, indent,
+// the style's text colour, the text's placement), with the text's layout
+// kept per string instead of made anew at each paint.
+#include "platform/widgets/labeltext.h"
+
+#include <QEvent>
+#include <QHash>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTextLayout>
+#include <QTextOption>
+#include <cmath>
+#include <memory>
+#include <unordered_map>
+
+namespace labeltext {
+namespace {
+
+// Live values show a few dozen strings round their mean; a label that
+// shows more starts its collection again.
+constexpr int kMaxKept = 128;
+// A line that does not wrap is laid out on this width, as the painter does.
+constexpr qreal kUnwrapped = 0x01000000;
+constexpr char kKeeperName[] = "corvelLabelLayouts";
+
+struct Laid {
+    QTextLayout layout;
+    qreal width = 0;
+    qreal height = 0;
+    Laid(const QString& text, const QFont& font) : layout(text, font) {}
+};
+
+// A label's text with nothing the painter would treat specially.
+bool Plain(const QLabel* l) {
+    const QString t = l->text();
+    if (t.isEmpty() || l->wordWrap() || l->buddy() || l->hasSelectedText()) return false;
+    if (l->textInteractionFlags() &
+        (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | Qt::TextEditable))
+        return false;
+    if (l->textFormat() == Qt::RichText || l->textFormat() == Qt::MarkdownText) return false;
+    if (l->textFormat() == Qt::AutoText && Qt::mightBeRichText(t)) return false;
+    if (!l->pixmap().isNull() || !l->picture().isNull()) return false;
+#if QT_CONFIG(movie)
+    if (l->movie()) return false;
+#endif
+    if (t.isRightToLeft() || t.back().isSpace()) return false;
+    for (QChar c : t)
+        if (c == u'\n' || c == u'\r' || c == u'\t' || c == u'&' || c == QChar(0x9c) ||
+            c == QChar::LineSeparator || c.category() == QChar::Other_Format)
+            return false;
+    return true;
+}
+
+class Keeper : public QObject {
+public:
+    explicit Keeper(QLabel* l) : QObject(l), label_(l) {
+        setObjectName(QLatin1String(kKeeperName));
+        l->installEventFilter(this);
+    }
+    int Kept() const { return static_cast<int>(kept_.size()); }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (o != label_) return false;
+        switch (e->type()) {
+            case QEvent::Paint:
+                return Paint();
+            case QEvent::FontChange:
+            case QEvent::StyleChange:
+            case QEvent::LayoutDirectionChange:
+            case QEvent::LocaleChange:
+                kept_.clear();
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+private:
+    // The label's text rectangle, indent included.
+    QRect TextRect(int align) const {
+        const QLabel* l = label_;
+        QRect cr = l->contentsRect();
+        const int margin = l->margin();
+        cr.adjust(margin, margin, -margin, -margin);
+        int m = l->indent();
+        if (m < 0 && l->frameWidth()) m = l->fontMetrics().horizontalAdvance(u'x') / 2 - margin;
+        if (m > 0) {
+            if (align & Qt::AlignLeft) cr.setLeft(cr.left() + m);
+            if (align & Qt::AlignRight) cr.setRight(cr.right() - m);
+            if (align & Qt::AlignTop) cr.setTop(cr.top() + m);
+            if (align & Qt::AlignBottom) cr.setBottom(cr.bottom() - m);
+        }
+        return cr;
+    }
+
+    const Laid& LaidOut(const QString& text, const QFont& font) {
+        auto it = kept_.find(text);
+        if (it != kept_.end()) return *it->second;
+        if (static_cast<int>(kept_.size()) >= kMaxKept) kept_.clear();
+        auto laid = std::make_unique<Laid>(text, font);
+        QTextOption option(Qt::AlignLeft);
+        option.setTextDirection(Qt::LeftToRight);
+        laid->layout.setTextOption(option);
+        laid->layout.setCacheEnabled(true);
+        const qreal leading = QFontMetricsF(font).leading();
+        qreal height = -leading, width = 0;
+        laid->layout.beginLayout();
+        for (;;) {
+            QTextLine line = laid->layout.createLine();
+            if (!line.isValid()) break;
+            line.setLineWidth(kUnwrapped);
+            height = std::ceil(height + leading);
+            line.setPosition(QPointF(0., height));
+            // The exact height, not QTextLine::height(), which is rounded up.
+            height += line.ascent() + line.descent();
+            width = qMax(width, line.naturalTextWidth());
+        }
+        laid->layout.endLayout();
+        laid->width = width;
+        laid->height = height;
+        return *kept_.emplace(text, std::move(laid)).first->second;
+    }
+
+    bool Paint() {
+        QLabel* l = label_;
+        if (!Plain(l)) {
+            kept_.clear();
+            return false;
+        }
+        QPainter p(l);
+        QStyle* style = l->style();
+        if (l->frameShape() != QFrame::NoFrame) {
+            QStyleOptionFrame f;
+            f.initFrom(l);
+            f.rect = l->frameRect();
+            f.frameShape = l->frameShape();
+            switch (l->frameShape()) {
+                case QFrame::Box:
+                case QFrame::HLine:
+                case QFrame::VLine:
+                case QFrame::StyledPanel:
+                case QFrame::Panel:
+                    f.lineWidth = l->lineWidth();
+                    f.midLineWidth = l->midLineWidth();
+                    break;
+                default:
+                    f.lineWidth = l->frameWidth();
+                    break;
+            }
+            if (l->frameShadow() == QFrame::Sunken)
+                f.state |= QStyle::State_Sunken;
+            else if (l->frameShadow() == QFrame::Raised)
+                f.state |= QStyle::State_Raised;
+            style->drawControl(QStyle::CE_ShapedFrame, &f, &p, l);
+        }
+        const int align = QStyle::visualAlignment(Qt::LeftToRight, l->alignment());
+        const QRect r = TextRect(align);
+        QStyleOption opt;
+        opt.initFrom(l);
+        const QPalette::ColorRole role = l->foregroundRole();
+        if (role != QPalette::NoRole) p.setPen(QPen(opt.palette.brush(role), p.pen().widthF()));
+
+        const Laid& laid = LaidOut(l->text(), p.font());
+        qreal xoff = 0, yoff = 0;
+        if (align & Qt::AlignBottom)
+            yoff = r.height() - laid.height;
+        else if (align & Qt::AlignVCenter)
+            yoff = (r.height() - laid.height) / 2;
+        if (align & Qt::AlignRight)
+            xoff = r.width() - laid.width;
+        else if (align & Qt::AlignHCenter)
+            xoff = (r.width() - laid.width) / 2;
+        const QRectF bounds(r.x() + xoff, r.y() + yoff, laid.width, laid.height);
+        if (!QRectF(r).contains(bounds)) p.setClipRect(r, Qt::IntersectClip);
+        for (int i = 0; i < laid.layout.lineCount(); ++i) {
+            const QTextLine line = laid.layout.lineAt(i);
+            qreal x = 0;
+            if (align & Qt::AlignRight)
+                x = r.width() - line.horizontalAdvance();
+            else if (align & Qt::AlignHCenter)
+                x = (r.width() - line.horizontalAdvance()) / 2;
+            line.draw(&p, QPointF(r.x() + x, r.y() + yoff));
+        }
+        return true;
+    }
+
+    QLabel* label_;
+    std::unordered_map<QString, std::unique_ptr<Laid>> kept_;
+};
+
+Keeper* KeeperOf(const QLabel* l) {
+    return static_cast<Keeper*>(
+        l->findChild<QObject*>(QLatin1String(kKeeperName), Qt::FindDirectChildrenOnly));
+}
+
+}  // namespace
+
+void KeepLayouts(QLabel* label) {
+    if (label && !KeeperOf(label)) new Keeper(label);
+}
+
+int KeptLayouts(const QLabel* label) {
+    const Keeper* k = label ? KeeperOf(label) : nullptr;
+    return k ? k->Kept() : 0;
+}
+
+}  // namespace labeltext
