@@ -70,8 +70,10 @@ void KeepIndicatorLayouts(Panel* p) {
         auto* l = qobject_cast<QLabel*>(c->widget.data());
         if (!l || c->kind != CTRL_KIND_INDICATOR) continue;
         labeltext::KeepLayouts(l);
-        for (QLabel* caption : l->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+        for (QLabel* caption : l->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
             labeltext::KeepLayouts(caption);
+            labeltext::FitCaption(caption);
+        }
     }
 }
 

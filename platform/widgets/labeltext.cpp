@@ -30,6 +30,7 @@ struct Laid {
     QTextLayout layout;
     qreal width = 0;
     qreal height = 0;
+    QRectF ink;  // the advances and the glyphs' ink, from the text's top left
     Laid(const QString& text, const QFont& font) : layout(text, font) {}
 };
 
@@ -61,6 +62,15 @@ public:
         l->installEventFilter(this);
     }
     int Kept() const { return static_cast<int>(kept_.size()); }
+
+    // Where `text` leaves ink, glyph overhangs and smoothing included.
+    QRect InkOf(const QString& text) {
+        const QLabel* l = label_;
+        const Laid& laid = LaidOut(text, l->font());
+        const int align = QStyle::visualAlignment(Qt::LeftToRight, l->alignment());
+        const QRect r = TextRect(align);
+        return laid.ink.translated(Origin(laid, r, align)).toAlignedRect().adjusted(-2, -2, 2, 2) & r;
+    }
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override {
@@ -123,7 +133,24 @@ private:
         laid->layout.endLayout();
         laid->width = width;
         laid->height = height;
+        laid->ink = QRectF(0, 0, width, height);
+        if (laid->layout.lineCount() > 0)
+            laid->ink |=
+                QFontMetricsF(font).tightBoundingRect(text).translated(0, laid->layout.lineAt(0).ascent());
         return *kept_.emplace(text, std::move(laid)).first->second;
+    }
+
+    static QPointF Origin(const Laid& laid, const QRect& r, int align) {
+        qreal xoff = 0, yoff = 0;
+        if (align & Qt::AlignBottom)
+            yoff = r.height() - laid.height;
+        else if (align & Qt::AlignVCenter)
+            yoff = (r.height() - laid.height) / 2;
+        if (align & Qt::AlignRight)
+            xoff = r.width() - laid.width;
+        else if (align & Qt::AlignHCenter)
+            xoff = (r.width() - laid.width) / 2;
+        return QPointF(r.x() + xoff, r.y() + yoff);
     }
 
     bool Paint() {
@@ -165,17 +192,10 @@ private:
         const QPalette::ColorRole role = l->foregroundRole();
         if (role != QPalette::NoRole) p.setPen(QPen(opt.palette.brush(role), p.pen().widthF()));
 
-        const Laid& laid = LaidOut(l->text(), p.font());
-        qreal xoff = 0, yoff = 0;
-        if (align & Qt::AlignBottom)
-            yoff = r.height() - laid.height;
-        else if (align & Qt::AlignVCenter)
-            yoff = (r.height() - laid.height) / 2;
-        if (align & Qt::AlignRight)
-            xoff = r.width() - laid.width;
-        else if (align & Qt::AlignHCenter)
-            xoff = (r.width() - laid.width) / 2;
-        const QRectF bounds(r.x() + xoff, r.y() + yoff, laid.width, laid.height);
+        const Laid& laid = LaidOut(l->text(), l->font());
+        const QPointF origin = Origin(laid, r, align);
+        const qreal yoff = origin.y() - r.y();
+        const QRectF bounds(origin, QSizeF(laid.width, laid.height));
         if (!QRectF(r).contains(bounds)) p.setClipRect(r, Qt::IntersectClip);
         for (int i = 0; i < laid.layout.lineCount(); ++i) {
             const QTextLine line = laid.layout.lineAt(i);
@@ -202,6 +222,35 @@ Keeper* KeeperOf(const QLabel* l) {
 
 void KeepLayouts(QLabel* label) {
     if (label && !KeeperOf(label)) new Keeper(label);
+}
+
+void ShowText(QLabel* label, const QString& text) {
+    Keeper* k = KeeperOf(label);
+    if (!k || !label->isVisible() || !Plain(label) || text.isEmpty() || label->text() == text) {
+        label->setText(text);
+        return;
+    }
+    const QRect before = k->InkOf(label->text());
+    // The label would repaint all of itself; the frame, the ground and any
+    // child on it stay as they are, only the text's ink changes.
+    const bool disabled = label->testAttribute(Qt::WA_UpdatesDisabled);
+    label->setAttribute(Qt::WA_UpdatesDisabled, true);
+    label->setText(text);
+    label->setAttribute(Qt::WA_UpdatesDisabled, disabled);
+    if (!Plain(label)) {
+        label->update();
+        return;
+    }
+    label->update(QRegion(before) | k->InkOf(text));
+}
+
+void FitCaption(QLabel* caption) {
+    const Qt::Alignment h = caption->alignment() & Qt::AlignHorizontal_Mask;
+    if (!Plain(caption) || caption->wordWrap() || (h != Qt::AlignLeft && h != Qt::AlignLeading)) return;
+    // Room for the ink past the last advance, so the text is never clipped.
+    const int room = caption->fontMetrics().height() / 2;
+    const int width = caption->sizeHint().width() + room;
+    if (width < caption->width()) caption->resize(width, caption->height());
 }
 
 int KeptLayouts(const QLabel* label) {

@@ -5,6 +5,7 @@
 #pragma once
 
 class QLabel;
+class QString;
 
 namespace labeltext {
 
@@ -12,6 +13,15 @@ namespace labeltext {
 // alike (rich or wrapped text, pictures, mnemonics, more than one line)
 // keep painting themselves. Calling it again changes nothing.
 void KeepLayouts(QLabel* label);
+
+// Sets the label's text; one that paints from kept layouts repaints only
+// where the old and the new text leave ink, so that what lies beside its
+// text (a caption inside a display) is not painted again.
+void ShowText(QLabel* label, const QString& text);
+
+// Narrows a left-aligned one-line caption to its text; it looks the same,
+// and a value drawn beside it on the same display no longer overlaps it.
+void FitCaption(QLabel* caption);
 
 // The texts `label` keeps laid out now (for tests).
 int KeptLayouts(const QLabel* label);

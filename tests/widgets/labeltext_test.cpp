@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
 #include <QWidget>
 #include <memory>
 
@@ -127,6 +130,92 @@ TEST(LabelText, LeavesRichWrappedAndPictureLabelsToThemselves) {
     kept->setWordWrap(true);
     EXPECT_EQ(Painted(own.get(), "wrapped words in a box"), Painted(kept.get(), "wrapped words in a box"));
     EXPECT_EQ(labeltext::KeptLayouts(kept.get()), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the paints of one widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// A display with its caption, as the main panel has them, in a shown window.
+struct Display {
+    QWidget window;
+    QLabel* value;
+    QLabel* caption;
+    Display() {
+        window.resize(160, 60);
+        value = MakeLabel(kLooks[0]).release();
+        value->setParent(&window);
+        value->move(10, 7);
+        caption = new QLabel("CH_DIR", value);
+        QFont f = caption->font();
+        f.setPointSize(8);
+        f.setBold(true);
+        caption->setFont(f);
+        caption->setGeometry(5, 3, 82, 14);
+        labeltext::KeepLayouts(value);
+        labeltext::KeepLayouts(caption);
+        labeltext::FitCaption(caption);
+        window.show();
+        QCoreApplication::processEvents();
+    }
+    // What the window shows on the screen: its backing store, not a fresh paint.
+    QImage Shown() {
+        QCoreApplication::processEvents();
+        return window.screen()->grabWindow(window.winId()).toImage();
+    }
+};
+
+TEST(LabelText, ANewValueRepaintsItsTextAndNotTheCaption) {
+    Display changed, direct;
+    const QImage before = direct.Shown();
+    auto* wide = new QLabel("CH_DIR", &direct.window);
+    wide->setFont(direct.caption->font());
+    wide->setGeometry(200, 0, 82, 14);  // outside the window: only its size hint matters
+    EXPECT_LT(direct.caption->width(), 82);
+    EXPECT_GE(direct.caption->width(), wide->sizeHint().width());
+
+    // A text wide enough to reach the caption repaints it too.
+    labeltext::ShowText(changed.value, "1003.4");
+    changed.Shown();
+    labeltext::ShowText(changed.value, "4095");
+    changed.Shown();
+    PaintCounter captionPaints(changed.caption);
+    for (const char* t : {"815", "2150", "-1", "100.3", "4094", "815"}) {
+        labeltext::ShowText(changed.value, t);
+        changed.Shown();
+    }
+    labeltext::ShowText(direct.value, "815");
+    const QImage after = direct.Shown();
+    EXPECT_NE(before, after);  // the screen image follows the value
+    EXPECT_EQ(changed.Shown(), after);
+    EXPECT_EQ(captionPaints.paints, 0);
+}
+
+TEST(LabelText, ShowTextOfAHiddenOrRichLabelStillShowsIt) {
+    Display d;
+    d.value->hide();
+    labeltext::ShowText(d.value, "77");
+    EXPECT_EQ(d.value->text(), "77");
+    d.value->show();
+    labeltext::ShowText(d.value, "<b>7</b>");
+    EXPECT_EQ(d.value->text(), "<b>7</b>");
+    labeltext::ShowText(d.value, "78");
+    Display direct;
+    labeltext::ShowText(direct.value, "78");
+    EXPECT_EQ(d.Shown(), direct.Shown());
 }
 
 }  // namespace
