@@ -1,6 +1,7 @@
 #include "platform/widgets/stripchart.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
@@ -40,6 +41,19 @@ struct Layout {
     chartaxis::Ticks ticks;
 };
 
+// A trace as painted, kept while its points stay the same (a tolerance band
+// stays put for as long as its teach row does). Traces are drawn without
+// smoothing in opaque colours, so every pixel of the layer is either the
+// trace's colour or untouched, and laying it over the plot gives exactly the
+// pixels drawing it would.
+struct TraceLayer {
+    std::vector<double> values;  // the points it was painted from, oldest first
+    unsigned look = 0;           // Impl::look when painted
+    int pps = 0;
+    QImage image;  // the trace alone on a transparent ground, null until it is reused
+    QPoint at;     // where the image goes
+};
+
 }  // namespace
 
 struct StripChart::Impl {
@@ -63,6 +77,10 @@ struct StripChart::Impl {
     // size, so they are drawn once and reused by every repaint.
     QPixmap background;
     QRect backgroundPlot;  // the plot area the background was drawn for
+    unsigned look = 0;     // counts background rebuilds: scale, colours, size
+    TraceLayer layers[kMaxTraces];
+    int fromLayers = 0;         // at the last paint
+    std::vector<double> shown;  // reused for the points a trace shows
 
     Impl() {
         for (int t = 0; t < kMaxTraces; ++t) colours[t] = kDefaultColours[t];
@@ -257,6 +275,10 @@ void StripChart::clear() {
     UpdateTraces();
 }
 
+int StripChart::tracesFromLayers() const {
+    return d->fromLayers;
+}
+
 QRect StripChart::plotRect() const {
     return d->layout(this).plot;
 }
@@ -326,6 +348,7 @@ void StripChart::paintEvent(QPaintEvent* event) {
         m.background.devicePixelRatio() != dpr) {
         m.backgroundPlot = plotRect();
         paintBackground(m.backgroundPlot);
+        ++m.look;
     }
     const QRect pr = m.backgroundPlot;
     QPainter p(this);
@@ -343,27 +366,77 @@ void StripChart::paintEvent(QPaintEvent* event) {
     // Traces, oldest at the left; values beyond the range run off the edge.
     p.setClipRect(pr);
     const double dx = (w - 1) / static_cast<double>(m.pps - 1);
+    m.fromLayers = 0;
     for (int t = 0; t < m.traces; ++t) {
         const int n = m.fill[t];
         if (n == 0) continue;
-        p.setPen(chartaxis::ChartPen(m.colours[t], dpr, 1.0, m.dashed[t] ? Qt::DashLine : Qt::SolidLine));
-        int len = 0;
-        auto flush = [&] {
-            if (len == 1)
-                p.drawPoint(m.poly[0]);
-            else if (len > 1)
-                p.drawPolyline(m.poly.data(), len);
-            len = 0;
+        const QPen pen =
+            chartaxis::ChartPen(m.colours[t], dpr, 1.0, m.dashed[t] ? Qt::DashLine : Qt::SolidLine);
+        m.shown.resize(static_cast<size_t>(n));
+        for (int k = 0; k < n; ++k) m.shown[static_cast<size_t>(k)] = m.value(t, k);
+        // Lays the trace's polyline out and draws it with `painter`.
+        auto draw = [&](QPainter& painter) {
+            painter.setPen(pen);
+            int len = 0;
+            auto flush = [&] {
+                if (len == 1)
+                    painter.drawPoint(m.poly[0]);
+                else if (len > 1)
+                    painter.drawPolyline(m.poly.data(), len);
+                len = 0;
+            };
+            for (int k = 0; k < n; ++k) {
+                const double v = m.shown[static_cast<size_t>(k)];
+                if (std::isnan(v)) {  // a gap, not a point
+                    flush();
+                    continue;
+                }
+                const double y = std::clamp(mapY(v), top - kOffChart, top + h + kOffChart);
+                m.poly[len++] = QPointF(left + k * dx, y);
+            }
+            flush();
         };
-        for (int k = 0; k < n; ++k) {
-            const double v = m.value(t, k);
-            if (std::isnan(v)) {  // a gap, not a point
-                flush();
+        TraceLayer& layer = m.layers[t];
+        const bool same = layer.look == m.look && layer.pps == m.pps && layer.values == m.shown;
+        if (same && !layer.image.isNull()) {
+            p.drawImage(layer.at, layer.image);
+            ++m.fromLayers;
+            continue;
+        }
+        if (!same) {
+            layer.values = m.shown;
+            layer.look = m.look;
+            layer.pps = m.pps;
+            layer.image = QImage();
+        } else if (dpr == 1.0 && m.colours[t].alpha() == 255) {
+            // The second paint of the same points: keep the layer from now on.
+            // Only a trace inside the plot, which no clipping cuts.
+            double x0 = left + w, x1 = left, y0 = top + h, y1 = top;
+            for (int k = 0; k < n; ++k) {
+                const double v = m.shown[static_cast<size_t>(k)];
+                if (std::isnan(v)) continue;
+                const double y = mapY(v);
+                x0 = std::min(x0, left + k * dx);
+                x1 = std::max(x1, left + k * dx);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+            // Room for the pixels a line end rounds to, as far as the plot goes.
+            const QRectF span(QPointF(x0, y0), QPointF(x1, y1));
+            const QRect box = span.toAlignedRect().adjusted(-3, -3, 3, 3) & pr;
+            const QRectF plot(pr);  // a flat band is a span of no height: test its corners
+            if (x0 <= x1 && plot.contains(span.topLeft()) && plot.contains(span.bottomRight())) {
+                layer.image = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+                layer.image.fill(Qt::transparent);
+                layer.at = box.topLeft();
+                QPainter lp(&layer.image);
+                lp.translate(-box.topLeft());
+                draw(lp);
+                lp.end();
+                p.drawImage(layer.at, layer.image);
                 continue;
             }
-            const double y = std::clamp(mapY(v), top - kOffChart, top + h + kOffChart);
-            m.poly[len++] = QPointF(left + k * dx, y);
         }
-        flush();
+        draw(p);
     }
 }

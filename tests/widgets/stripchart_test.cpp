@@ -250,3 +250,87 @@ TEST(StripChart, TracesKeepTheirWeightAtTwiceTheDensity) {
         if ((img.pixel(x, y) & 0xFFFFFF) == 0x0000FFu) ++thick;
     EXPECT_EQ(thick, 2);
 }
+
+namespace {
+
+// A chart of a moving value between two fixed dashed bands, as live NORM shows.
+void BandFrame(StripChart& c, int frame) {
+    std::vector<double> v;
+    for (int k = 0; k < 100; ++k) {
+        const int age = frame + k;
+        v.push_back(age % 7 == 0 ? std::nan("") : 500 + 40 * std::sin(age * 0.3));
+        v.push_back(620);
+        v.push_back(380.5);
+    }
+    c.appendPoints(v.data(), static_cast<int>(v.size()));
+}
+
+void SetUpBands(StripChart& c) {
+    c.resize(600, 260);
+    c.setYRange(0, 1000);
+    c.setTraceColors("#ff0000,#00a000,#0000ff");
+    c.setTraceDashed("0,1,1");
+}
+
+}  // namespace
+
+TEST(StripChart, UnchangedBandsComeFromKeptLayersWithTheSamePixels) {
+    StripChart kept;
+    SetUpBands(kept);
+    for (int f = 0; f < 5; ++f) {
+        BandFrame(kept, f);
+        kept.grab();
+    }
+    EXPECT_EQ(kept.tracesFromLayers(), 2);  // the bands; the moving value is drawn
+    BandFrame(kept, 5);
+    const QImage fromLayers = kept.grab().toImage();
+    EXPECT_EQ(kept.tracesFromLayers(), 2);
+
+    StripChart fresh;
+    SetUpBands(fresh);
+    BandFrame(fresh, 5);
+    EXPECT_EQ(fresh.grab().toImage(), fromLayers);
+    EXPECT_EQ(fresh.tracesFromLayers(), 0);
+
+    // A new scale, colour or size draws every trace again, and keeps it anew.
+    for (StripChart* c : {&kept, &fresh}) c->setYRange(100, 900);
+    EXPECT_EQ(kept.grab().toImage(), fresh.grab().toImage());
+    EXPECT_EQ(kept.tracesFromLayers(), 0);
+    kept.grab();  // the second paint of the same points keeps the layers...
+    EXPECT_EQ(kept.grab().toImage(), fresh.grab().toImage());
+    // ...and the third uses them; the value trace has gaps, which never compare
+    // equal, so it is always drawn.
+    EXPECT_EQ(kept.tracesFromLayers(), 2);
+    for (StripChart* c : {&kept, &fresh}) {
+        c->setTraceColors("#ff0000,#ff00ff,#00ffff");
+        c->resize(500, 300);
+    }
+    kept.grab();
+    kept.grab();
+    StripChart again;
+    SetUpBands(again);
+    again.setYRange(100, 900);
+    again.setTraceColors("#ff0000,#ff00ff,#00ffff");
+    again.resize(500, 300);
+    BandFrame(again, 5);
+    EXPECT_EQ(kept.grab().toImage(), again.grab().toImage());
+    EXPECT_EQ(kept.tracesFromLayers(), 2);
+}
+
+TEST(StripChart, ABandThatMovesIsDrawnAgain) {
+    StripChart c;
+    SetUpBands(c);
+    for (int f = 0; f < 3; ++f) {
+        BandFrame(c, f);
+        c.grab();
+    }
+    std::vector<double> v;
+    for (int k = 0; k < 100; ++k) v.insert(v.end(), {500.0, 700.0, 380.5});
+    c.appendPoints(v.data(), static_cast<int>(v.size()));
+    const QImage moved = c.grab().toImage();
+    EXPECT_EQ(c.tracesFromLayers(), 1);  // the lower band alone stayed
+    StripChart fresh;
+    SetUpBands(fresh);
+    fresh.appendPoints(v.data(), static_cast<int>(v.size()));
+    EXPECT_EQ(fresh.grab().toImage(), moved);
+}
