@@ -52,6 +52,7 @@ struct TraceLayer {
     int pps = 0;
     QImage image;  // the trace alone on a transparent ground, null until it is reused
     QPoint at;     // where the image goes
+    QRect box;     // what painting the trace may touch; empty when it runs off the plot
 };
 
 }  // namespace
@@ -112,6 +113,31 @@ struct StripChart::Impl {
         traces = newTraces;
         pps = newPps;
         poly.resize(pps);
+    }
+
+    // The pixels a trace of `n` points may touch inside `plot`, line ends
+    // rounded and all; empty when a point lies outside the plot, where the
+    // clip would cut the line.
+    QRect traceBox(const double* v, int n, const QRect& plot) const {
+        double lo = ymin, hi = ymax;
+        chartaxis::SaneRange(&lo, &hi);
+        const double top = plot.top(), left = plot.left();
+        const double yScale = (plot.height() - 1) / (hi - lo);
+        const double dx = (plot.width() - 1) / static_cast<double>(pps - 1);
+        double x0 = left + plot.width(), x1 = left, y0 = top + plot.height(), y1 = top;
+        for (int k = 0; k < n; ++k) {
+            if (std::isnan(v[k])) continue;
+            const double y = top + (hi - v[k]) * yScale;
+            x0 = std::min(x0, left + k * dx);
+            x1 = std::max(x1, left + k * dx);
+            y0 = std::min(y0, y);
+            y1 = std::max(y1, y);
+        }
+        const QRectF span(QPointF(x0, y0), QPointF(x1, y1));
+        const QRectF inside(plot);  // a flat band is a span of no height: test its corners
+        if (!(x0 <= x1) || !inside.contains(span.topLeft()) || !inside.contains(span.bottomRight()))
+            return QRect();
+        return span.toAlignedRect().adjusted(-3, -3, 3, 3) & plot;
     }
 
     bool hasLegend() const {
@@ -253,12 +279,33 @@ void StripChart::appendPoints(const double* points, int count, int stride) {
 }
 
 // New points change only the plot area: the axes, labels and legend around
-// it stay as painted, so the repaint leaves them out.
+// it stay as painted, so the repaint leaves them out. Within the plot only
+// the traces that moved repaint, where they were and where they go; a band
+// that stays put keeps its pixels.
 void StripChart::UpdateTraces() {
-    if (d->background.isNull() || d->backgroundPlot.isEmpty())
+    Impl& m = *d;
+    const QRect pr = m.backgroundPlot;
+    if (m.background.isNull() || pr.isEmpty()) {
         update();
-    else
-        update(d->backgroundPlot);
+        return;
+    }
+    QRect dirty;
+    for (int t = 0; t < m.traces; ++t) {
+        const int n = m.fill[t];
+        m.shown.resize(static_cast<size_t>(n));
+        for (int k = 0; k < n; ++k) m.shown[static_cast<size_t>(k)] = m.value(t, k);
+        TraceLayer& layer = m.layers[t];
+        const bool painted = layer.look == m.look && layer.pps == m.pps;
+        if (painted && !layer.image.isNull() && layer.values == m.shown) continue;
+        const QRect now = n > 0 ? m.traceBox(m.shown.data(), n, pr) : QRect();
+        const bool wasEmpty = painted && layer.values.empty();
+        if (!painted || (layer.box.isEmpty() && !wasEmpty) || (now.isEmpty() && n > 0)) {
+            update(pr);  // off the plot, or not painted yet: all of it
+            return;
+        }
+        dirty |= layer.box | now;
+    }
+    if (!dirty.isEmpty()) update(dirty);
 }
 
 int StripChart::tracePoints(int trace, double* out, int max) const {
@@ -369,7 +416,13 @@ void StripChart::paintEvent(QPaintEvent* event) {
     m.fromLayers = 0;
     for (int t = 0; t < m.traces; ++t) {
         const int n = m.fill[t];
-        if (n == 0) continue;
+        TraceLayer& layer = m.layers[t];
+        if (n == 0) {  // painted as nothing
+            layer = TraceLayer();
+            layer.look = m.look;
+            layer.pps = m.pps;
+            continue;
+        }
         const QPen pen =
             chartaxis::ChartPen(m.colours[t], dpr, 1.0, m.dashed[t] ? Qt::DashLine : Qt::SolidLine);
         m.shown.resize(static_cast<size_t>(n));
@@ -396,7 +449,6 @@ void StripChart::paintEvent(QPaintEvent* event) {
             }
             flush();
         };
-        TraceLayer& layer = m.layers[t];
         const bool same = layer.look == m.look && layer.pps == m.pps && layer.values == m.shown;
         if (same && !layer.image.isNull()) {
             p.drawImage(layer.at, layer.image);
@@ -408,34 +460,20 @@ void StripChart::paintEvent(QPaintEvent* event) {
             layer.look = m.look;
             layer.pps = m.pps;
             layer.image = QImage();
-        } else if (dpr == 1.0 && m.colours[t].alpha() == 255) {
+            layer.box = m.traceBox(m.shown.data(), n, pr);
+        } else if (dpr == 1.0 && m.colours[t].alpha() == 255 && !layer.box.isEmpty()) {
             // The second paint of the same points: keep the layer from now on.
             // Only a trace inside the plot, which no clipping cuts.
-            double x0 = left + w, x1 = left, y0 = top + h, y1 = top;
-            for (int k = 0; k < n; ++k) {
-                const double v = m.shown[static_cast<size_t>(k)];
-                if (std::isnan(v)) continue;
-                const double y = mapY(v);
-                x0 = std::min(x0, left + k * dx);
-                x1 = std::max(x1, left + k * dx);
-                y0 = std::min(y0, y);
-                y1 = std::max(y1, y);
-            }
-            // Room for the pixels a line end rounds to, as far as the plot goes.
-            const QRectF span(QPointF(x0, y0), QPointF(x1, y1));
-            const QRect box = span.toAlignedRect().adjusted(-3, -3, 3, 3) & pr;
-            const QRectF plot(pr);  // a flat band is a span of no height: test its corners
-            if (x0 <= x1 && plot.contains(span.topLeft()) && plot.contains(span.bottomRight())) {
-                layer.image = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
-                layer.image.fill(Qt::transparent);
-                layer.at = box.topLeft();
-                QPainter lp(&layer.image);
-                lp.translate(-box.topLeft());
-                draw(lp);
-                lp.end();
-                p.drawImage(layer.at, layer.image);
-                continue;
-            }
+            const QRect box = layer.box;
+            layer.image = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+            layer.image.fill(Qt::transparent);
+            layer.at = box.topLeft();
+            QPainter lp(&layer.image);
+            lp.translate(-box.topLeft());
+            draw(lp);
+            lp.end();
+            p.drawImage(layer.at, layer.image);
+            continue;
         }
         draw(p);
     }

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPixmap>
+#include <QScreen>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -333,4 +337,72 @@ TEST(StripChart, ABandThatMovesIsDrawnAgain) {
     SetUpBands(fresh);
     fresh.appendPoints(v.data(), static_cast<int>(v.size()));
     EXPECT_EQ(fresh.grab().toImage(), moved);
+}
+
+namespace {
+
+// Records the area each paint of a widget covers.
+class PaintAreas : public QObject {
+public:
+    explicit PaintAreas(QWidget* w) { w->installEventFilter(this); }
+    std::vector<QRect> rects;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) rects.push_back(static_cast<QPaintEvent*>(e)->rect());
+        return false;
+    }
+};
+
+// A strip chart shown in a window; what the screen shows comes from the
+// window's backing store, the pixels the partial repaints left.
+struct ShownChart {
+    QWidget window;
+    StripChart* chart = new StripChart(&window);
+    ShownChart() {
+        window.resize(620, 280);
+        SetUpBands(*chart);
+        chart->move(10, 10);
+        window.show();
+        QCoreApplication::processEvents();
+    }
+    QImage Shown() {
+        QCoreApplication::processEvents();
+        return window.screen()->grabWindow(window.winId()).toImage();
+    }
+};
+
+}  // namespace
+
+TEST(StripChart, LiveFramesRepaintOnlyWhereTheMovingTraceWasAndGoes) {
+    ShownChart live;
+    for (int f = 0; f < 4; ++f) {
+        BandFrame(*live.chart, f);
+        live.Shown();
+    }
+    PaintAreas areas(live.chart);
+    for (int f = 4; f < 12; ++f) {
+        BandFrame(*live.chart, f);
+        live.Shown();
+    }
+    const QRect plot = live.chart->plotRect();
+    ASSERT_EQ(areas.rects.size(), 8u);
+    for (const QRect& r : areas.rects) {
+        EXPECT_TRUE(plot.contains(r));
+        EXPECT_LT(r.height(), plot.height() / 2);  // the value swings over a fifth of the scale
+    }
+    ShownChart fresh;
+    BandFrame(*fresh.chart, 11);
+    EXPECT_EQ(live.Shown(), fresh.Shown());
+
+    // Cleared, then the same points again: drawn, not taken from a stale layer.
+    live.chart->clear();
+    live.Shown();
+    BandFrame(*live.chart, 11);
+    EXPECT_EQ(live.Shown(), fresh.Shown());
+    // Bands that move and a value that leaves the scale.
+    std::vector<double> v;
+    for (int k = 0; k < 100; ++k) v.insert(v.end(), {k == 50 ? 5000.0 : 500.0, 700.0, 300.0});
+    for (ShownChart* c : {&live, &fresh}) c->chart->appendPoints(v.data(), static_cast<int>(v.size()));
+    EXPECT_EQ(live.Shown(), fresh.Shown());
 }
