@@ -68,7 +68,9 @@ namespace {
 void KeepIndicatorLayouts(Panel* p) {
     for (const auto& c : p->controls) {
         auto* l = qobject_cast<QLabel*>(c->widget.data());
-        if (!l || c->kind != CTRL_KIND_INDICATOR) continue;
+        // An eliding display shows a shortened text of its own.
+        if (!l || c->kind != CTRL_KIND_INDICATOR || ShowsElided(l) || l->property("elide").isValid())
+            continue;
         labeltext::KeepLayouts(l);
         for (QLabel* caption : l->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
             labeltext::KeepLayouts(caption);

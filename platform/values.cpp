@@ -91,10 +91,8 @@ int SetNumber(Control* c, double v) {
             if (c->hasShown && text == c->shownText) return UIE_OK;
             c->shownText = text;
             c->hasShown = true;
-            if (auto* l = qobject_cast<QLabel*>(w); l && !ShowsElided(w))
-                labeltext::ShowText(l, text);
-            else
-                ShowText(w, text);
+            // A display that keeps its text layouts is never an eliding one.
+            if (auto* l = qobject_cast<QLabel*>(w); !l || !labeltext::ShowText(l, text)) ShowText(w, text);
             return UIE_OK;
         }
         case CTRL_KIND_RING: {

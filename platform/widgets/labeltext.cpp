@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QHash>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QStyle>
@@ -77,7 +78,7 @@ protected:
         if (o != label_) return false;
         switch (e->type()) {
             case QEvent::Paint:
-                return Paint();
+                return Paint(static_cast<QPaintEvent*>(e)->region());
             case QEvent::FontChange:
             case QEvent::StyleChange:
             case QEvent::LayoutDirectionChange:
@@ -153,7 +154,7 @@ private:
         return QPointF(r.x() + xoff, r.y() + yoff);
     }
 
-    bool Paint() {
+    bool Paint(const QRegion& exposed) {
         QLabel* l = label_;
         if (!Plain(l)) {
             kept_.clear();
@@ -161,7 +162,10 @@ private:
         }
         QPainter p(l);
         QStyle* style = l->style();
-        if (l->frameShape() != QFrame::NoFrame) {
+        // A new value repaints inside the frame only: then the frame is not
+        // drawn, as none of its pixels would change.
+        const QRegion border = QRegion(l->frameRect()) - QRegion(l->contentsRect());
+        if (l->frameShape() != QFrame::NoFrame && exposed.intersects(border)) {
             QStyleOptionFrame f;
             f.initFrom(l);
             f.rect = l->frameRect();
@@ -224,11 +228,12 @@ void KeepLayouts(QLabel* label) {
     if (label && !KeeperOf(label)) new Keeper(label);
 }
 
-void ShowText(QLabel* label, const QString& text) {
+bool ShowText(QLabel* label, const QString& text) {
     Keeper* k = KeeperOf(label);
-    if (!k || !label->isVisible() || !Plain(label) || text.isEmpty() || label->text() == text) {
+    if (!k) return false;
+    if (!label->isVisible() || !Plain(label) || text.isEmpty() || label->text() == text) {
         label->setText(text);
-        return;
+        return true;
     }
     const QRect before = k->InkOf(label->text());
     // The label would repaint all of itself; the frame, the ground and any
@@ -239,9 +244,10 @@ void ShowText(QLabel* label, const QString& text) {
     label->setAttribute(Qt::WA_UpdatesDisabled, disabled);
     if (!Plain(label)) {
         label->update();
-        return;
+        return true;
     }
     label->update(QRegion(before) | k->InkOf(text));
+    return true;
 }
 
 void FitCaption(QLabel* caption) {

@@ -14,10 +14,11 @@ namespace labeltext {
 // keep painting themselves. Calling it again changes nothing.
 void KeepLayouts(QLabel* label);
 
-// Sets the label's text; one that paints from kept layouts repaints only
-// where the old and the new text leave ink, so that what lies beside its
-// text (a caption inside a display) is not painted again.
-void ShowText(QLabel* label, const QString& text);
+// Sets the text of a label that paints from kept layouts, which then
+// repaints only where the old and the new text leave ink, so that what lies
+// beside its text (a caption inside a display) is not painted again. False,
+// with nothing done, for a label that does not keep layouts.
+bool ShowText(QLabel* label, const QString& text);
 
 // Narrows a left-aligned one-line caption to its text; it looks the same,
 // and a value drawn beside it on the same display no longer overlaps it.
