@@ -1,7 +1,6 @@
 #include "platform/widgets/stripchart.h"
 
 #include <QEvent>
-#include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
@@ -41,18 +40,14 @@ struct Layout {
     chartaxis::Ticks ticks;
 };
 
-// A trace as painted, kept while its points stay the same (a tolerance band
-// stays put for as long as its teach row does). Traces are drawn without
-// smoothing in opaque colours, so every pixel of the layer is either the
-// trace's colour or untouched, and laying it over the plot gives exactly the
-// pixels drawing it would.
+// A trace as last painted. While its points stay the same (a tolerance band
+// stays put for as long as its teach row does) its pixels stay right, and a
+// repaint that does not reach them need not draw it.
 struct TraceLayer {
     std::vector<double> values;  // the points it was painted from, oldest first
     unsigned look = 0;           // Impl::look when painted
     int pps = 0;
-    QImage image;  // the trace alone on a transparent ground, null until it is reused
-    QPoint at;     // where the image goes
-    QRect box;     // what painting the trace may touch; empty when it runs off the plot
+    QRect box;  // what painting the trace may touch; empty when it runs off the plot
 };
 
 }  // namespace
@@ -80,7 +75,8 @@ struct StripChart::Impl {
     QRect backgroundPlot;  // the plot area the background was drawn for
     unsigned look = 0;     // counts background rebuilds: scale, colours, size
     TraceLayer layers[kMaxTraces];
-    int fromLayers = 0;         // at the last paint
+    int skipped = 0;            // traces the last paint did not need to draw
+    QRect pending;              // the plot area to repaint at the next paint
     std::vector<double> shown;  // reused for the points a trace shows
 
     Impl() {
@@ -115,9 +111,8 @@ struct StripChart::Impl {
         poly.resize(pps);
     }
 
-    // The pixels a trace of `n` points may touch inside `plot`, line ends
-    // rounded and all; empty when a point lies outside the plot, where the
-    // clip would cut the line.
+    // The pixels a trace of `n` points may touch, line ends rounded and all;
+    // empty when a point lies outside `plot`, where the clip would cut the line.
     QRect traceBox(const double* v, int n, const QRect& plot) const {
         double lo = ymin, hi = ymax;
         chartaxis::SaneRange(&lo, &hi);
@@ -137,7 +132,9 @@ struct StripChart::Impl {
         const QRectF inside(plot);  // a flat band is a span of no height: test its corners
         if (!(x0 <= x1) || !inside.contains(span.topLeft()) || !inside.contains(span.bottomRight()))
             return QRect();
-        return span.toAlignedRect().adjusted(-3, -3, 3, 3) & plot;
+        // Not cut at the plot's edge: a line drawn into a layer no larger
+        // than the plot would lose its end pixel on the edge column.
+        return span.toAlignedRect().adjusted(-3, -3, 3, 3);
     }
 
     bool hasLegend() const {
@@ -281,7 +278,7 @@ void StripChart::appendPoints(const double* points, int count, int stride) {
 // New points change only the plot area: the axes, labels and legend around
 // it stay as painted, so the repaint leaves them out. Within the plot only
 // the traces that moved repaint, where they were and where they go; a band
-// that stays put keeps its pixels.
+// that stays put keeps its pixels and is not drawn again.
 void StripChart::UpdateTraces() {
     Impl& m = *d;
     const QRect pr = m.backgroundPlot;
@@ -290,22 +287,39 @@ void StripChart::UpdateTraces() {
         return;
     }
     QRect dirty;
+    bool steady[kMaxTraces] = {};
     for (int t = 0; t < m.traces; ++t) {
         const int n = m.fill[t];
         m.shown.resize(static_cast<size_t>(n));
         for (int k = 0; k < n; ++k) m.shown[static_cast<size_t>(k)] = m.value(t, k);
         TraceLayer& layer = m.layers[t];
         const bool painted = layer.look == m.look && layer.pps == m.pps;
-        if (painted && !layer.image.isNull() && layer.values == m.shown) continue;
         const QRect now = n > 0 ? m.traceBox(m.shown.data(), n, pr) : QRect();
         const bool wasEmpty = painted && layer.values.empty();
         if (!painted || (layer.box.isEmpty() && !wasEmpty) || (now.isEmpty() && n > 0)) {
             update(pr);  // off the plot, or not painted yet: all of it
             return;
         }
-        dirty |= layer.box | now;
+        steady[t] = layer.values == m.shown;
+        if (!steady[t]) dirty |= (layer.box | now) & pr;
     }
-    if (!dirty.isEmpty()) update(dirty);
+    // A steady trace the repaint reaches is drawn again; it is to lie wholly
+    // inside the repaint, so that no edge of it cuts the line.
+    for (bool grown = true; grown && !dirty.isEmpty();) {
+        grown = false;
+        for (int t = 0; t < m.traces; ++t) {
+            const QRect box = m.layers[t].box & pr;
+            if (steady[t] && dirty.intersects(box) && !dirty.contains(box)) {
+                dirty |= box;
+                grown = true;
+            }
+        }
+    }
+    // One rectangle grows until the paint: a region of several would clip
+    // the line ends at the plot's edge otherwise than the plot's own clip.
+    if (dirty.isEmpty()) return;
+    m.pending |= dirty;
+    update(m.pending);
 }
 
 int StripChart::tracePoints(int trace, double* out, int max) const {
@@ -322,8 +336,8 @@ void StripChart::clear() {
     UpdateTraces();
 }
 
-int StripChart::tracesFromLayers() const {
-    return d->fromLayers;
+int StripChart::tracesSkipped() const {
+    return d->skipped;
 }
 
 QRect StripChart::plotRect() const {
@@ -413,7 +427,8 @@ void StripChart::paintEvent(QPaintEvent* event) {
     // Traces, oldest at the left; values beyond the range run off the edge.
     p.setClipRect(pr);
     const double dx = (w - 1) / static_cast<double>(m.pps - 1);
-    m.fromLayers = 0;
+    m.skipped = 0;
+    m.pending = QRect();
     for (int t = 0; t < m.traces; ++t) {
         const int n = m.fill[t];
         TraceLayer& layer = m.layers[t];
@@ -450,29 +465,13 @@ void StripChart::paintEvent(QPaintEvent* event) {
             flush();
         };
         const bool same = layer.look == m.look && layer.pps == m.pps && layer.values == m.shown;
-        if (same && !layer.image.isNull()) {
-            p.drawImage(layer.at, layer.image);
-            ++m.fromLayers;
-            continue;
-        }
         if (!same) {
             layer.values = m.shown;
             layer.look = m.look;
             layer.pps = m.pps;
-            layer.image = QImage();
             layer.box = m.traceBox(m.shown.data(), n, pr);
-        } else if (dpr == 1.0 && m.colours[t].alpha() == 255 && !layer.box.isEmpty()) {
-            // The second paint of the same points: keep the layer from now on.
-            // Only a trace inside the plot, which no clipping cuts.
-            const QRect box = layer.box;
-            layer.image = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
-            layer.image.fill(Qt::transparent);
-            layer.at = box.topLeft();
-            QPainter lp(&layer.image);
-            lp.translate(-box.topLeft());
-            draw(lp);
-            lp.end();
-            p.drawImage(layer.at, layer.image);
+        } else if (!layer.box.isEmpty() && !event->region().intersects(layer.box)) {
+            ++m.skipped;  // its pixels are all outside this repaint
             continue;
         }
         draw(p);
