@@ -16,7 +16,9 @@
 //
 //   bench-link [paced seconds] [unpaced seconds]
 // With BENCH_LINK_PAINTS set in the environment it also prints what the paced
-// run painted per frame, widget by widget (paintcount.cpp).
+// run painted per frame, widget by widget (paintcount.cpp); with
+// BENCH_LINK_SHOT=file.png it saves the main panel as the screen shows it
+// after the paced run.
 // Exit status 1 when a goal is missed or the loop did not run.
 #include <fcntl.h>
 #include <ftw.h>
@@ -26,7 +28,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
+#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -258,6 +265,13 @@ int main(int argc, char** argv) {
     const bool counting = benchlink::StartPaintCount();
     const Run paced = LiveFor(sensor, pacedSeconds);
     CloseCom(com);
+    // What the screen shows after the paced run: the panel window's backing
+    // store, the pixels the live frames' repaints left.
+    if (const char* shot = std::getenv("BENCH_LINK_SHOT")) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->objectName() == QLatin1String("P"))
+                w->screen()->grabWindow(w->winId()).save(QString::fromLocal8Bit(shot));
+    }
     if (counting) benchlink::ReportPaintCount(paced.frames);
 
     if (!Connect(sensor, {"--gloss", "80", "--unpaced"})) return 1;
