@@ -63,6 +63,7 @@ public:
         l->installEventFilter(this);
     }
     int Kept() const { return static_cast<int>(kept_.size()); }
+    const QString& Painted() const { return painted_; }
 
     // Where `text` leaves ink, glyph overhangs and smoothing included.
     QRect InkOf(const QString& text) {
@@ -84,6 +85,7 @@ protected:
             case QEvent::LayoutDirectionChange:
             case QEvent::LocaleChange:
                 kept_.clear();
+                xAdvance_ = -1;
                 break;
             default:
                 break;
@@ -99,7 +101,10 @@ private:
         const int margin = l->margin();
         cr.adjust(margin, margin, -margin, -margin);
         int m = l->indent();
-        if (m < 0 && l->frameWidth()) m = l->fontMetrics().horizontalAdvance(u'x') / 2 - margin;
+        if (m < 0 && l->frameWidth()) {
+            if (xAdvance_ < 0) xAdvance_ = l->fontMetrics().horizontalAdvance(u'x');
+            m = xAdvance_ / 2 - margin;
+        }
         if (m > 0) {
             if (align & Qt::AlignLeft) cr.setLeft(cr.left() + m);
             if (align & Qt::AlignRight) cr.setRight(cr.right() - m);
@@ -158,8 +163,10 @@ private:
         QLabel* l = label_;
         if (!Plain(l)) {
             kept_.clear();
+            painted_ = QString();
             return false;
         }
+        painted_ = l->text();
         QPainter p(l);
         QStyle* style = l->style();
         // A new value repaints inside the frame only: then the frame is not
@@ -214,6 +221,8 @@ private:
     }
 
     QLabel* label_;
+    mutable int xAdvance_ = -1;  // of an 'x' in the label's font, once known
+    QString painted_;            // the text last painted here; null when the label painted itself
     std::unordered_map<QString, std::unique_ptr<Laid>> kept_;
 };
 
@@ -231,7 +240,9 @@ void KeepLayouts(QLabel* label) {
 bool ShowText(QLabel* label, const QString& text) {
     Keeper* k = KeeperOf(label);
     if (!k) return false;
-    if (!label->isVisible() || !Plain(label) || text.isEmpty() || label->text() == text) {
+    // The old text's ink is known when this painted it (as plain text).
+    if (!label->isVisible() || k->Painted().isNull() || k->Painted() != label->text() || text.isEmpty() ||
+        label->text() == text) {
         label->setText(text);
         return true;
     }
