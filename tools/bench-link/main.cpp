@@ -306,6 +306,9 @@ int main(int argc, char** argv) {
         "  sensor's own ceiling (bare client, no panel work): %.2f frames/s; the program reaches %.1f %% "
         "of it (target >= 99 %%)\n",
         ceiling.Fps(), ceiling.Fps() > 0 ? paced.Fps() / ceiling.Fps() * 100 : 0.0);
+    // The exchange alone, with nothing shown: what a paced frame costs at the least.
+    std::printf("  bare client CPU: %.0f us a frame\n",
+                ceiling.frames ? ceiling.cpu * 1e6 / ceiling.frames : 0.0);
     std::printf("  paced CPU target: < 1 %% of a core (about 350 us a frame): %s\n",
                 paced.CpuShare() < 0.01 ? "met" : "not met");
     for (int i = 0; i < 2; ++i)
