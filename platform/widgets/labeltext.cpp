@@ -71,8 +71,10 @@ public:
         const Laid& laid = LaidOut(text, l->font());
         const int align = QStyle::visualAlignment(Qt::LeftToRight, l->alignment());
         const QRect r = TextRect(align);
-        return laid.ink.translated(Origin(laid, r, align)).toAlignedRect().adjusted(-2, -2, 2, 2) & r;
+        return InkAt(laid, Origin(laid, r, align), r);
     }
+    // Where the text last painted here left ink.
+    const QRect& PaintedInk() const { return paintedInk_; }
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override {
@@ -146,6 +148,10 @@ private:
         return *kept_.emplace(text, std::move(laid)).first->second;
     }
 
+    static QRect InkAt(const Laid& laid, const QPointF& origin, const QRect& r) {
+        return laid.ink.translated(origin).toAlignedRect().adjusted(-2, -2, 2, 2) & r;
+    }
+
     static QPointF Origin(const Laid& laid, const QRect& r, int align) {
         qreal xoff = 0, yoff = 0;
         if (align & Qt::AlignBottom)
@@ -205,6 +211,7 @@ private:
 
         const Laid& laid = LaidOut(l->text(), l->font());
         const QPointF origin = Origin(laid, r, align);
+        paintedInk_ = InkAt(laid, origin, r);
         const qreal yoff = origin.y() - r.y();
         const QRectF bounds(origin, QSizeF(laid.width, laid.height));
         if (!QRectF(r).contains(bounds)) p.setClipRect(r, Qt::IntersectClip);
@@ -223,6 +230,7 @@ private:
     QLabel* label_;
     mutable int xAdvance_ = -1;  // of an 'x' in the label's font, once known
     QString painted_;            // the text last painted here; null when the label painted itself
+    QRect paintedInk_;           // and where it left ink
     std::unordered_map<QString, std::unique_ptr<Laid>> kept_;
 };
 
@@ -246,7 +254,7 @@ bool ShowText(QLabel* label, const QString& text) {
         label->setText(text);
         return true;
     }
-    const QRect before = k->InkOf(label->text());
+    const QRect before = k->PaintedInk();
     // The label would repaint all of itself; the frame, the ground and any
     // child on it stay as they are, only the text's ink changes.
     const bool disabled = label->testAttribute(Qt::WA_UpdatesDisabled);
