@@ -41,7 +41,7 @@ struct PortState {
     int fd = -1;
     double timeout = 10.0;  // seconds, until SetComTime
     int lastLen = 0;        // what GetInQLen answered last
-    int vmin = 1;           // the VMIN in force (WaitInQ raises it while it waits)
+    int vmin = 1;           // the VMIN in force (WaitInQ raises it; a wait for any byte lowers it)
     bool gone = false;      // closed because the device went away
     ComPortInfo info;
 };
@@ -456,6 +456,30 @@ int ComWrt(int port, const void* buffer, int count) {
     return done;
 }
 
+namespace {
+
+// A terminal in raw mode reports readable to poll() only once VMIN bytes
+// wait (with VTIME 0), so a wait for a whole reply wakes once, not per
+// byte. False when the device does not take it. A non-blocking read takes
+// whatever waits whatever VMIN is, so the raised VMIN stays for the next
+// wait of the same length (the live loop's, frame after frame) and only a
+// wait for any byte at all brings it back to 1.
+bool SetVmin(int port, int count) {
+    PortState& s = ports[port];
+    if (count < 1) count = 1;
+    if (count > 255) count = 255;  // cc_t; longer replies re-poll for the rest
+    if (s.vmin == count) return true;
+    termios t{};
+    if (tcgetattr(s.fd, &t) != 0) return false;
+    t.c_cc[VMIN] = static_cast<cc_t>(count);
+    t.c_cc[VTIME] = 0;
+    if (tcsetattr(s.fd, TCSANOW, &t) != 0) return false;
+    s.vmin = count;
+    return true;
+}
+
+}  // namespace
+
 int GetInQLen(int port) {
     int rc = CheckOpen(port);
     if (rc) {
@@ -476,6 +500,7 @@ int GetInQLen(int port) {
         if (n > 0) return ports[port].lastLen = n;
     }
     ports[port].lastLen = 0;
+    SetVmin(port, 1);
     pollfd pfd{fd, POLLIN, 0};
     int pr = poll(&pfd, 1, 1);
     bool broken = pr > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
@@ -491,27 +516,6 @@ int GetInQLen(int port) {
     }
     return n;
 }
-
-namespace {
-
-// A terminal in raw mode reports readable to poll() only once VMIN bytes
-// wait (with VTIME 0), so a wait for a whole reply wakes once, not per
-// byte. False when the device does not take it.
-bool SetVmin(int port, int count) {
-    PortState& s = ports[port];
-    if (count < 1) count = 1;
-    if (count > 255) count = 255;  // cc_t; longer replies re-poll for the rest
-    if (s.vmin == count) return true;
-    termios t{};
-    if (tcgetattr(s.fd, &t) != 0) return false;
-    t.c_cc[VMIN] = static_cast<cc_t>(count);
-    t.c_cc[VTIME] = 0;
-    if (tcsetattr(s.fd, TCSANOW, &t) != 0) return false;
-    s.vmin = count;
-    return true;
-}
-
-}  // namespace
 
 int WaitInQ(int port, int minBytes, double timeoutSeconds) {
     int rc = CheckOpen(port);
@@ -543,8 +547,6 @@ int WaitInQ(int port, int minBytes, double timeoutSeconds) {
             return COM_IO_ERROR;
         }
     }
-    // Reads rely on VMIN 1: a hang-up then reads as 0, an empty queue as EAGAIN.
-    SetVmin(port, 1);
     ports[port].lastLen = n;
     return n;
 }
@@ -569,6 +571,7 @@ int ComRd(int port, void* buffer, int count) {
             return Failed(port, done, errno);
         int left = MsLeft(deadline);
         if (left == 0) break;
+        SetVmin(port, 1);  // each byte as it comes, up to the deadline
         pollfd pfd{fd, POLLIN, 0};
         int pr = poll(&pfd, 1, left);
         if (pr < 0 && errno != EINTR) return done > 0 ? done : COM_IO_ERROR;

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QWidget>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "platform/internal/theme.h"
+#include "platform/widgets/labeltext.h"
 
 namespace uicore {
 namespace {
@@ -59,6 +61,26 @@ int Lookup(int panel, int control, Control** out) {
     return UIE_OK;
 }
 
+namespace {
+
+// Indicators repaint with every live frame, and the captions inside them
+// with them: they paint from kept text layouts.
+void KeepIndicatorLayouts(Panel* p) {
+    for (const auto& c : p->controls) {
+        auto* l = qobject_cast<QLabel*>(c->widget.data());
+        // An eliding display shows a shortened text of its own.
+        if (!l || c->kind != CTRL_KIND_INDICATOR || ShowsElided(l) || l->property("elide").isValid())
+            continue;
+        labeltext::KeepLayouts(l);
+        for (QLabel* caption : l->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+            labeltext::KeepLayouts(caption);
+            labeltext::FitCaption(caption);
+        }
+    }
+}
+
+}  // namespace
+
 int AddPanel(std::unique_ptr<Panel> p) {
     int h = g_nextHandle++;
     p->handle = h;
@@ -66,6 +88,7 @@ int AddPanel(std::unique_ptr<Panel> p) {
     Panels()[h] = std::move(p);
     // Every panel gets its palette-derived colours as it is registered.
     ApplyTheme(panel);
+    KeepIndicatorLayouts(panel);
     return h;
 }
 

@@ -16,6 +16,7 @@
 #include <cstdio>
 
 #include "platform/internal/uicore.h"
+#include "platform/widgets/labeltext.h"
 
 namespace uicore {
 namespace {
@@ -90,7 +91,8 @@ int SetNumber(Control* c, double v) {
             if (c->hasShown && text == c->shownText) return UIE_OK;
             c->shownText = text;
             c->hasShown = true;
-            ShowText(w, text);
+            // A display that keeps its text layouts is never an eliding one.
+            if (auto* l = qobject_cast<QLabel*>(w); !l || !labeltext::ShowText(l, text)) ShowText(w, text);
             return UIE_OK;
         }
         case CTRL_KIND_RING: {

@@ -40,6 +40,16 @@ struct Layout {
     chartaxis::Ticks ticks;
 };
 
+// A trace as last painted. While its points stay the same (a tolerance band
+// stays put for as long as its teach row does) its pixels stay right, and a
+// repaint that does not reach them need not draw it.
+struct TraceLayer {
+    std::vector<double> values;  // the points it was painted from, oldest first
+    unsigned look = 0;           // Impl::look when painted
+    int pps = 0;
+    QRect box;  // what painting the trace may touch; empty when it runs off the plot
+};
+
 }  // namespace
 
 struct StripChart::Impl {
@@ -63,6 +73,11 @@ struct StripChart::Impl {
     // size, so they are drawn once and reused by every repaint.
     QPixmap background;
     QRect backgroundPlot;  // the plot area the background was drawn for
+    unsigned look = 0;     // counts background rebuilds: scale, colours, size
+    TraceLayer layers[kMaxTraces];
+    int skipped = 0;            // traces the last paint did not need to draw
+    QRect pending;              // the plot area to repaint at the next paint
+    std::vector<double> shown;  // reused for the points a trace shows
 
     Impl() {
         for (int t = 0; t < kMaxTraces; ++t) colours[t] = kDefaultColours[t];
@@ -94,6 +109,32 @@ struct StripChart::Impl {
         traces = newTraces;
         pps = newPps;
         poly.resize(pps);
+    }
+
+    // The pixels a trace of `n` points may touch, line ends rounded and all;
+    // empty when a point lies outside `plot`, where the clip would cut the line.
+    QRect traceBox(const double* v, int n, const QRect& plot) const {
+        double lo = ymin, hi = ymax;
+        chartaxis::SaneRange(&lo, &hi);
+        const double top = plot.top(), left = plot.left();
+        const double yScale = (plot.height() - 1) / (hi - lo);
+        const double dx = (plot.width() - 1) / static_cast<double>(pps - 1);
+        double x0 = left + plot.width(), x1 = left, y0 = top + plot.height(), y1 = top;
+        for (int k = 0; k < n; ++k) {
+            if (std::isnan(v[k])) continue;
+            const double y = top + (hi - v[k]) * yScale;
+            x0 = std::min(x0, left + k * dx);
+            x1 = std::max(x1, left + k * dx);
+            y0 = std::min(y0, y);
+            y1 = std::max(y1, y);
+        }
+        const QRectF span(QPointF(x0, y0), QPointF(x1, y1));
+        const QRectF inside(plot);  // a flat band is a span of no height: test its corners
+        if (!(x0 <= x1) || !inside.contains(span.topLeft()) || !inside.contains(span.bottomRight()))
+            return QRect();
+        // Not cut at the plot's edge: a line drawn into a layer no larger
+        // than the plot would lose its end pixel on the edge column.
+        return span.toAlignedRect().adjusted(-3, -3, 3, 3);
     }
 
     bool hasLegend() const {
@@ -235,12 +276,50 @@ void StripChart::appendPoints(const double* points, int count, int stride) {
 }
 
 // New points change only the plot area: the axes, labels and legend around
-// it stay as painted, so the repaint leaves them out.
+// it stay as painted, so the repaint leaves them out. Within the plot only
+// the traces that moved repaint, where they were and where they go; a band
+// that stays put keeps its pixels and is not drawn again.
 void StripChart::UpdateTraces() {
-    if (d->background.isNull() || d->backgroundPlot.isEmpty())
+    Impl& m = *d;
+    const QRect pr = m.backgroundPlot;
+    if (m.background.isNull() || pr.isEmpty()) {
         update();
-    else
-        update(d->backgroundPlot);
+        return;
+    }
+    QRect dirty;
+    bool steady[kMaxTraces] = {};
+    for (int t = 0; t < m.traces; ++t) {
+        const int n = m.fill[t];
+        m.shown.resize(static_cast<size_t>(n));
+        for (int k = 0; k < n; ++k) m.shown[static_cast<size_t>(k)] = m.value(t, k);
+        TraceLayer& layer = m.layers[t];
+        const bool painted = layer.look == m.look && layer.pps == m.pps;
+        const QRect now = n > 0 ? m.traceBox(m.shown.data(), n, pr) : QRect();
+        const bool wasEmpty = painted && layer.values.empty();
+        if (!painted || (layer.box.isEmpty() && !wasEmpty) || (now.isEmpty() && n > 0)) {
+            update(pr);  // off the plot, or not painted yet: all of it
+            return;
+        }
+        steady[t] = layer.values == m.shown;
+        if (!steady[t]) dirty |= (layer.box | now) & pr;
+    }
+    // A steady trace the repaint reaches is drawn again; it is to lie wholly
+    // inside the repaint, so that no edge of it cuts the line.
+    for (bool grown = true; grown && !dirty.isEmpty();) {
+        grown = false;
+        for (int t = 0; t < m.traces; ++t) {
+            const QRect box = m.layers[t].box & pr;
+            if (steady[t] && dirty.intersects(box) && !dirty.contains(box)) {
+                dirty |= box;
+                grown = true;
+            }
+        }
+    }
+    // One rectangle grows until the paint: a region of several would clip
+    // the line ends at the plot's edge otherwise than the plot's own clip.
+    if (dirty.isEmpty()) return;
+    m.pending |= dirty;
+    update(m.pending);
 }
 
 int StripChart::tracePoints(int trace, double* out, int max) const {
@@ -255,6 +334,10 @@ void StripChart::clear() {
     std::fill(d->fill, d->fill + kMaxTraces, 0);
     d->next = 0;
     UpdateTraces();
+}
+
+int StripChart::tracesSkipped() const {
+    return d->skipped;
 }
 
 QRect StripChart::plotRect() const {
@@ -326,6 +409,7 @@ void StripChart::paintEvent(QPaintEvent* event) {
         m.background.devicePixelRatio() != dpr) {
         m.backgroundPlot = plotRect();
         paintBackground(m.backgroundPlot);
+        ++m.look;
     }
     const QRect pr = m.backgroundPlot;
     QPainter p(this);
@@ -343,27 +427,53 @@ void StripChart::paintEvent(QPaintEvent* event) {
     // Traces, oldest at the left; values beyond the range run off the edge.
     p.setClipRect(pr);
     const double dx = (w - 1) / static_cast<double>(m.pps - 1);
+    m.skipped = 0;
+    m.pending = QRect();
     for (int t = 0; t < m.traces; ++t) {
         const int n = m.fill[t];
-        if (n == 0) continue;
-        p.setPen(chartaxis::ChartPen(m.colours[t], dpr, 1.0, m.dashed[t] ? Qt::DashLine : Qt::SolidLine));
-        int len = 0;
-        auto flush = [&] {
-            if (len == 1)
-                p.drawPoint(m.poly[0]);
-            else if (len > 1)
-                p.drawPolyline(m.poly.data(), len);
-            len = 0;
-        };
-        for (int k = 0; k < n; ++k) {
-            const double v = m.value(t, k);
-            if (std::isnan(v)) {  // a gap, not a point
-                flush();
-                continue;
-            }
-            const double y = std::clamp(mapY(v), top - kOffChart, top + h + kOffChart);
-            m.poly[len++] = QPointF(left + k * dx, y);
+        TraceLayer& layer = m.layers[t];
+        if (n == 0) {  // painted as nothing
+            layer = TraceLayer();
+            layer.look = m.look;
+            layer.pps = m.pps;
+            continue;
         }
-        flush();
+        const QPen pen =
+            chartaxis::ChartPen(m.colours[t], dpr, 1.0, m.dashed[t] ? Qt::DashLine : Qt::SolidLine);
+        m.shown.resize(static_cast<size_t>(n));
+        for (int k = 0; k < n; ++k) m.shown[static_cast<size_t>(k)] = m.value(t, k);
+        // Lays the trace's polyline out and draws it with `painter`.
+        auto draw = [&](QPainter& painter) {
+            painter.setPen(pen);
+            int len = 0;
+            auto flush = [&] {
+                if (len == 1)
+                    painter.drawPoint(m.poly[0]);
+                else if (len > 1)
+                    painter.drawPolyline(m.poly.data(), len);
+                len = 0;
+            };
+            for (int k = 0; k < n; ++k) {
+                const double v = m.shown[static_cast<size_t>(k)];
+                if (std::isnan(v)) {  // a gap, not a point
+                    flush();
+                    continue;
+                }
+                const double y = std::clamp(mapY(v), top - kOffChart, top + h + kOffChart);
+                m.poly[len++] = QPointF(left + k * dx, y);
+            }
+            flush();
+        };
+        const bool same = layer.look == m.look && layer.pps == m.pps && layer.values == m.shown;
+        if (!same) {
+            layer.values = m.shown;
+            layer.look = m.look;
+            layer.pps = m.pps;
+            layer.box = m.traceBox(m.shown.data(), n, pr);
+        } else if (!layer.box.isEmpty() && !event->region().intersects(layer.box)) {
+            ++m.skipped;  // its pixels are all outside this repaint
+            continue;
+        }
+        draw(p);
     }
 }

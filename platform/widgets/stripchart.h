@@ -45,6 +45,9 @@ public:
     void clear();
     // The area inside the axes where the traces are drawn, in widget pixels.
     QRect plotRect() const;
+    // Traces the last paint did not draw: unchanged since the paint before,
+    // and wholly outside the part it repainted.
+    int tracesSkipped() const;
 
 protected:
     void paintEvent(QPaintEvent* e) override;

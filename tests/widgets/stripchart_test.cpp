@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPixmap>
+#include <QScreen>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -249,4 +253,143 @@ TEST(StripChart, TracesKeepTheirWeightAtTwiceTheDensity) {
     for (int y = 2 * plot.top(); y <= 2 * plot.bottom(); ++y)
         if ((img.pixel(x, y) & 0xFFFFFF) == 0x0000FFu) ++thick;
     EXPECT_EQ(thick, 2);
+}
+
+namespace {
+
+// A chart of a moving value between two fixed dashed bands, as live NORM shows.
+void BandFrame(StripChart& c, int frame) {
+    std::vector<double> v;
+    for (int k = 0; k < 100; ++k) {
+        const int age = frame + k;
+        v.push_back(age % 7 == 0 ? std::nan("") : 500 + 40 * std::sin(age * 0.3));
+        v.push_back(620);
+        v.push_back(380.5);
+    }
+    c.appendPoints(v.data(), static_cast<int>(v.size()));
+}
+
+void SetUpBands(StripChart& c) {
+    c.resize(600, 260);
+    c.setYRange(0, 1000);
+    c.setTraceColors("#ff0000,#00a000,#0000ff");
+    c.setTraceDashed("0,1,1");
+}
+
+}  // namespace
+
+namespace {
+
+// Records the area each paint of a widget covers.
+class PaintAreas : public QObject {
+public:
+    explicit PaintAreas(QWidget* w) { w->installEventFilter(this); }
+    std::vector<QRect> rects;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) rects.push_back(static_cast<QPaintEvent*>(e)->rect());
+        return false;
+    }
+};
+
+// A strip chart shown in a window; what the screen shows comes from the
+// window's backing store, the pixels the partial repaints left.
+struct ShownChart {
+    QWidget window;
+    StripChart* chart = new StripChart(&window);
+    ShownChart() {
+        window.resize(620, 280);
+        SetUpBands(*chart);
+        chart->move(10, 10);
+        window.show();
+        QCoreApplication::processEvents();
+    }
+    QImage Shown() {
+        QCoreApplication::processEvents();
+        return window.screen()->grabWindow(window.winId()).toImage();
+    }
+};
+
+}  // namespace
+
+TEST(StripChart, LiveFramesRepaintOnlyWhereTheMovingTraceWasAndGoes) {
+    ShownChart live;
+    for (int f = 0; f < 4; ++f) {
+        BandFrame(*live.chart, f);
+        live.Shown();
+    }
+    PaintAreas areas(live.chart);
+    for (int f = 4; f < 12; ++f) {
+        BandFrame(*live.chart, f);
+        live.Shown();
+    }
+    const QRect plot = live.chart->plotRect();
+    ASSERT_EQ(areas.rects.size(), 8u);
+    for (const QRect& r : areas.rects) {
+        EXPECT_TRUE(plot.contains(r));
+        EXPECT_LT(r.height(), plot.height() / 2);  // the value swings over a fifth of the scale
+    }
+    ShownChart fresh;
+    BandFrame(*fresh.chart, 11);
+    EXPECT_EQ(live.Shown(), fresh.Shown());
+
+    // Cleared, then the same points again: drawn, not taken from a stale layer.
+    live.chart->clear();
+    live.Shown();
+    BandFrame(*live.chart, 11);
+    EXPECT_EQ(live.Shown(), fresh.Shown());
+    // Bands that move and a value that leaves the scale.
+    std::vector<double> v;
+    for (int k = 0; k < 100; ++k) v.insert(v.end(), {k == 50 ? 5000.0 : 500.0, 700.0, 300.0});
+    for (ShownChart* c : {&live, &fresh}) c->chart->appendPoints(v.data(), static_cast<int>(v.size()));
+    EXPECT_EQ(live.Shown(), fresh.Shown());
+}
+
+TEST(StripChart, SteadyBandsOutsideTheRepaintAreNotDrawnAgain) {
+    ShownChart live, fresh;
+    for (int f = 0; f < 6; ++f) {
+        BandFrame(*live.chart, f);
+        live.Shown();
+    }
+    EXPECT_EQ(live.chart->tracesSkipped(), 2);  // the bands; the moving value is drawn
+    BandFrame(*fresh.chart, 5);
+    EXPECT_EQ(live.Shown(), fresh.Shown());
+    EXPECT_EQ(fresh.chart->tracesSkipped(), 0);
+
+    // A new scale, colour or size draws every trace again.
+    for (ShownChart* c : {&live, &fresh}) c->chart->setYRange(100, 900);
+    EXPECT_EQ(live.Shown(), fresh.Shown());
+    EXPECT_EQ(live.chart->tracesSkipped(), 0);
+    BandFrame(*live.chart, 6);
+    BandFrame(*fresh.chart, 6);
+    EXPECT_EQ(live.Shown(), fresh.Shown());
+    EXPECT_EQ(live.chart->tracesSkipped(), 2);
+    for (ShownChart* c : {&live, &fresh}) {
+        c->chart->setTraceColors("#ff0000,#ff00ff,#00ffff");
+        c->chart->resize(500, 240);
+    }
+    EXPECT_EQ(live.Shown(), fresh.Shown());
+    EXPECT_EQ(live.chart->tracesSkipped(), 0);
+}
+
+TEST(StripChart, ABandThatMovesIsDrawnAgain) {
+    ShownChart live, fresh;
+    for (int f = 0; f < 3; ++f) {
+        BandFrame(*live.chart, f);
+        live.Shown();
+    }
+    std::vector<double> v;
+    for (int k = 0; k < 100; ++k) v.insert(v.end(), {500.0 + (k % 3), 700.0, 380.5});
+    live.chart->appendPoints(v.data(), static_cast<int>(v.size()));
+    fresh.chart->appendPoints(v.data(), static_cast<int>(v.size()));
+    EXPECT_EQ(live.Shown(), fresh.Shown());
+    EXPECT_EQ(live.chart->tracesSkipped(), 1);  // the lower band alone stayed, away from the rest
+    // A steady band the repaint reaches in part is drawn whole.
+    v.clear();
+    for (int k = 0; k < 100; ++k) v.insert(v.end(), {690.0 + (k % 5), 700.0, 380.5});
+    live.chart->appendPoints(v.data(), static_cast<int>(v.size()));
+    fresh.chart->appendPoints(v.data(), static_cast<int>(v.size()));
+    EXPECT_EQ(live.Shown(), fresh.Shown());
+    EXPECT_EQ(live.chart->tracesSkipped(), 1);
 }

@@ -15,15 +15,25 @@
 // given to it as its answer time (--answer-ms 18.75).
 //
 //   bench-link [paced seconds] [unpaced seconds]
+// With BENCH_LINK_PAINTS set in the environment it also prints what the paced
+// run painted per frame, widget by widget (paintcount.cpp); with
+// BENCH_LINK_SHOT=file.png it saves the main panel as the screen shows it
+// after the paced run.
 // Exit status 1 when a goal is missed or the loop did not run.
 #include <fcntl.h>
 #include <ftw.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
+#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +45,7 @@
 #include "app/callbacks.h"
 #include "app/corvel.h"
 #include "link/link.h"
+#include "paintcount.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
 #include "uir_ids.h"
@@ -153,9 +164,17 @@ private:
     std::string dir_;
 };
 
+// Process CPU time spent in the kernel (system calls), in seconds.
+double SystemCpu() {
+    rusage ru;
+    getrusage(RUSAGE_SELF, &ru);
+    return ru.ru_stime.tv_sec + ru.ru_stime.tv_usec * 1e-6;
+}
+
 struct Run {
     unsigned long frames;
     double wall, cpu;
+    double sys = 0;  // of cpu, the part in the kernel
     double Fps() const { return wall > 0 ? frames / wall : 0; }
     double CpuShare() const { return wall > 0 ? cpu / wall : 0; }
 };
@@ -167,11 +186,11 @@ Run LiveFor(Sensor& sensor, double seconds) {
     // The pause rule of the link check's parameter read is long over.
     transbeg = Timer() - 10.0;
     const unsigned long f0 = sensor.Frames();
-    const double w0 = Now(CLOCK_MONOTONIC), c0 = Now(CLOCK_PROCESS_CPUTIME_ID);
+    const double w0 = Now(CLOCK_MONOTONIC), c0 = Now(CLOCK_PROCESS_CPUTIME_ID), s0 = SystemCpu();
     CBF_ButtonGo(panel, P_BUTTONGO, EVENT_COMMIT, nullptr, 0, 0);
-    const double w1 = Now(CLOCK_MONOTONIC), c1 = Now(CLOCK_PROCESS_CPUTIME_ID);
+    const double w1 = Now(CLOCK_MONOTONIC), c1 = Now(CLOCK_PROCESS_CPUTIME_ID), s1 = SystemCpu();
     SleepMs(20);  // the sensor's trace line of the last reply
-    return Run{sensor.Frames() - f0, w1 - w0, c1 - c0};
+    return Run{sensor.Frames() - f0, w1 - w0, c1 - c0, s1 - s0};
 }
 
 // Data requests back to back for `seconds`, each reply awaited as the
@@ -243,8 +262,17 @@ int main(int argc, char** argv) {
     char answer[32];
     std::snprintf(answer, sizeof answer, "%.2f", kRequestMs);
     if (!Connect(sensor, {"--gloss", "80", "--answer-ms", answer})) return 1;
+    const bool counting = benchlink::StartPaintCount();
     const Run paced = LiveFor(sensor, pacedSeconds);
     CloseCom(com);
+    // What the screen shows after the paced run: the panel window's backing
+    // store, the pixels the live frames' repaints left.
+    if (const char* shot = std::getenv("BENCH_LINK_SHOT")) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->objectName() == QLatin1String("P"))
+                w->screen()->grabWindow(w->winId()).save(QString::fromLocal8Bit(shot));
+    }
+    if (counting) benchlink::ReportPaintCount(paced.frames);
 
     if (!Connect(sensor, {"--gloss", "80", "--unpaced"})) return 1;
     const Run unpaced = LiveFor(sensor, unpacedSeconds);
@@ -270,13 +298,17 @@ int main(int argc, char** argv) {
         kGoalRatio * 100);
     std::printf(
         "  paced CPU: %.3f s in %.2f s = %.2f %% of one core per second of live data (goal < %.0f %%); "
-        "%.0f us a frame\n",
+        "%.0f us a frame (%.0f us of it in the kernel)\n",
         paced.cpu, paced.wall, paced.CpuShare() * 100, kGoalCpuShare * 100,
-        paced.frames ? paced.cpu * 1e6 / paced.frames : 0.0);
+        paced.frames ? paced.cpu * 1e6 / paced.frames : 0.0,
+        paced.frames ? paced.sys * 1e6 / paced.frames : 0.0);
     std::printf(
         "  sensor's own ceiling (bare client, no panel work): %.2f frames/s; the program reaches %.1f %% "
         "of it (target >= 99 %%)\n",
         ceiling.Fps(), ceiling.Fps() > 0 ? paced.Fps() / ceiling.Fps() * 100 : 0.0);
+    // The exchange alone, with nothing shown: what a paced frame costs at the least.
+    std::printf("  bare client CPU: %.0f us a frame\n",
+                ceiling.frames ? ceiling.cpu * 1e6 / ceiling.frames : 0.0);
     std::printf("  paced CPU target: < 1 %% of a core (about 350 us a frame): %s\n",
                 paced.CpuShare() < 0.01 ? "met" : "not met");
     for (int i = 0; i < 2; ++i)
