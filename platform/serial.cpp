@@ -42,6 +42,7 @@ struct PortState {
     double timeout = 10.0;  // seconds, until SetComTime
     int lastLen = 0;        // what GetInQLen answered last
     int vmin = 1;           // the VMIN in force (WaitInQ raises it; a wait for any byte lowers it)
+    double byteSeconds = 0; // one character's time on the line, start and stop bits included
     bool gone = false;      // closed because the device went away
     ComPortInfo info;
 };
@@ -390,6 +391,7 @@ int OpenComConfig(int port, const char* deviceName, long baudRate, int parity, i
 
     s.fd = fd;
     s.timeout = 10.0;
+    s.byteSeconds = (1.0 + dataBits + (parity ? 1 : 0) + stopBits) / baudRate;
     s.gone = false;
     s.info.open = 1;
     return 0;
@@ -532,10 +534,15 @@ int WaitInQ(int port, int minBytes, double timeoutSeconds) {
         if (n >= minBytes) break;
         double left = deadline - Now();
         if (left <= 0) break;
-        // Where VMIN cannot be raised, poll() answers at once while any byte
-        // waits: nap for about a byte's time between looks instead.
-        if (!SetVmin(port, minBytes - n) && n > 0) {
-            SleepSeconds(left < 0.0005 ? left : 0.0005);
+        // poll() reports a raw terminal readable once VMIN bytes wait in all,
+        // so VMIN is the whole count, not what is missing. Beyond VMIN's 255,
+        // or where it cannot be raised, poll() would answer at once: sleep
+        // for the missing bytes' time on the line instead.
+        const bool beyondVmin = minBytes > 255 && n >= 255;
+        if (beyondVmin || (!SetVmin(port, minBytes) && n > 0)) {
+            double nap = (minBytes - n) * ports[port].byteSeconds;
+            if (nap < 0.0005) nap = 0.0005;
+            SleepSeconds(nap < left ? nap : left);
             continue;
         }
         timespec ts{static_cast<time_t>(left), static_cast<long>((left - static_cast<time_t>(left)) * 1e9)};

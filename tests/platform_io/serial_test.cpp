@@ -16,6 +16,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/comlinks.h"
 #include "platform/files.h"
@@ -211,6 +212,31 @@ TEST_F(SerialPort, QueueLengthWaitsAboutAMillisecond) {
     each = (Timer() - t0) / calls;
     EXPECT_GE(each, 0.0004);
     EXPECT_LT(each, 0.003);
+}
+
+// The reply wait sleeps while the rest of a reply is missing, also when part
+// of it waited before the wait began and past VMIN's 255 bytes (a parameter
+// packet is 280): looking at a queue poll() calls readable would spin.
+TEST_F(SerialPort, WaitInQSleepsForTheRestOfAReply) {
+    ASSERT_EQ(Open(), 0);
+    struct Case {
+        int before, total;
+    } cases[] = {{20, 32}, {270, 280}};
+    std::vector<unsigned char> bytes(280, 7);
+    for (const Case& c : cases) {
+        SensorSends(bytes.data(), c.before);
+        std::thread sensor([&] {
+            usleep(60000);
+            ASSERT_EQ(write(pty.master(), bytes.data(), c.total - c.before), c.total - c.before);
+        });
+        timespec c0, c1;
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &c0);
+        EXPECT_EQ(WaitInQ(kPort, c.total, 2.0), c.total) << c.total;
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &c1);
+        sensor.join();
+        EXPECT_LT((c1.tv_sec - c0.tv_sec) + (c1.tv_nsec - c0.tv_nsec) * 1e-9, 0.015) << c.total;
+        FlushInQ(kPort);
+    }
 }
 
 // The reply wait: it wakes when the whole count is there, also when it comes
