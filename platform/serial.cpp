@@ -39,11 +39,11 @@ constexpr int kMaxPort = 255;
 
 struct PortState {
     int fd = -1;
-    double timeout = 10.0;  // seconds, until SetComTime
-    int lastLen = 0;        // what GetInQLen answered last
-    int vmin = 1;           // the VMIN in force (WaitInQ raises it; a wait for any byte lowers it)
-    double byteSeconds = 0; // one character's time on the line, start and stop bits included
-    bool gone = false;      // closed because the device went away
+    double timeout = 10.0;   // seconds, until SetComTime
+    int lastLen = 0;         // what GetInQLen answered last
+    int vmin = 1;            // the VMIN in force (WaitInQ raises it; a wait for any byte lowers it)
+    double byteSeconds = 0;  // one character's time on the line, start and stop bits included
+    bool gone = false;       // closed because the device went away
     ComPortInfo info;
 };
 
