@@ -7,6 +7,7 @@
 #include "live.h"
 #include "platform/testing.h"
 #include "platform/theme.h"
+#include "resources/ctrlrect.h"
 #include "support/panels.h"
 
 using namespace corvel;
@@ -44,22 +45,9 @@ protected:
 // A source change shows and hides displays, and nothing else moves: the
 // displays every source shows, the source ring and the panel's width stay.
 TEST_F(Scope, DisplaysKeepTheirPlacesWhicheverSourceIsShown) {
-    struct Place {
-        int left, top, width, height;
-        bool operator==(const Place& o) const {
-            return left == o.left && top == o.top && width == o.width && height == o.height;
-        }
-    };
     const int steady[] = {P_DISPVEC, P_DISPTEMP, P_DISPCHDIR, P_BARCHDIR, P_SELECTSOURCE};
-    auto where = [](int id) {
-        Place r{};
-        GetCtrlAttribute(panel, id, ATTR_LEFT, &r.left);
-        GetCtrlAttribute(panel, id, ATTR_TOP, &r.top);
-        GetCtrlAttribute(panel, id, ATTR_WIDTH, &r.width);
-        GetCtrlAttribute(panel, id, ATTR_HEIGHT, &r.height);
-        return r;
-    };
-    Place first[5];
+    auto where = [](int id) { return ctrlrect::CtrlRect(panel, id); };
+    ctrlrect::Rect first[5];
     int firstWidth = 0;
     for (unsigned short src : {0, 1, 2, 3, 0}) {
         SCOPED_TRACE(src);

@@ -9,6 +9,9 @@ struct Rect {
     int left, top, width, height;
     int right() const { return left + width; }
     int bottom() const { return top + height; }
+    bool operator==(const Rect& o) const {
+        return left == o.left && top == o.top && width == o.width && height == o.height;
+    }
 };
 
 inline Rect CtrlRect(int panel, int control) {
