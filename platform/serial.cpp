@@ -7,7 +7,9 @@
 //
 // Ports are opened non-blocking and every wait is a poll() with a deadline,
 // so no call can hang beyond the port's time-out. The kernel's tty buffers
-// are the input and output queues.
+// are the input and output queues; the reply wait moves arrived bytes into
+// a small queue of the port's own, so that poll() sleeps until the next
+// byte instead of answering for those already there.
 #include "platform/serial.h"
 
 #include <errno.h>
@@ -28,6 +30,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <vector>
 
 #include "platform/comlinks.h"
 #include "platform/ports.h"
@@ -39,11 +42,11 @@ constexpr int kMaxPort = 255;
 
 struct PortState {
     int fd = -1;
-    double timeout = 10.0;   // seconds, until SetComTime
-    int lastLen = 0;         // what GetInQLen answered last
-    int vmin = 1;            // the VMIN in force (WaitInQ raises it; a wait for any byte lowers it)
-    double byteSeconds = 0;  // one character's time on the line, start and stop bits included
-    bool gone = false;       // closed because the device went away
+    double timeout = 10.0;             // seconds, until SetComTime
+    int lastLen = 0;                   // what GetInQLen answered last
+    std::vector<unsigned char> taken;  // received bytes the reply wait took from the driver, unread
+    double byteSeconds = 0;            // one character's time on the line, start and stop bits included
+    bool gone = false;                 // closed because the device went away
     ComPortInfo info;
 };
 
@@ -173,7 +176,7 @@ void Release(int port) {
     close(s.fd);  // drops the flock too
     s.fd = -1;
     s.lastLen = 0;
-    s.vmin = 1;
+    s.taken.clear();
     s.info.open = 0;
 }
 
@@ -422,6 +425,7 @@ int SetCTSMode(int port, int mode) {
 int FlushInQ(int port) {
     int rc = CheckOpen(port);
     if (rc) return rc;
+    ports[port].taken.clear();
     return tcflush(ports[port].fd, TCIFLUSH) == 0 ? 0 : COM_IO_ERROR;
 }
 
@@ -460,24 +464,40 @@ int ComWrt(int port, const void* buffer, int count) {
 
 namespace {
 
-// A terminal in raw mode reports readable to poll() only once VMIN bytes
-// wait (with VTIME 0), so a wait for a whole reply wakes once, not per
-// byte. False when the device does not take it. A non-blocking read takes
-// whatever waits whatever VMIN is, so the raised VMIN stays for the next
-// wait of the same length (the live loop's, frame after frame) and only a
-// wait for any byte at all brings it back to 1.
-bool SetVmin(int port, int count) {
+// The most the port's own queue holds; the rest stays with the driver.
+constexpr size_t kTakenMax = 1024;
+
+// Moves what the driver holds into the port's own queue. With VMIN 1 a raw
+// terminal is readable while any byte waits, so only an empty driver queue
+// lets poll() sleep until the next one lands. False when the line hung up
+// or failed (the port is then closed).
+bool TakeArrived(int port) {
     PortState& s = ports[port];
-    if (count < 1) count = 1;
-    if (count > 255) count = 255;  // cc_t; longer replies re-poll for the rest
-    if (s.vmin == count) return true;
-    termios t{};
-    if (tcgetattr(s.fd, &t) != 0) return false;
-    t.c_cc[VMIN] = static_cast<cc_t>(count);
-    t.c_cc[VTIME] = 0;
-    if (tcsetattr(s.fd, TCSANOW, &t) != 0) return false;
-    s.vmin = count;
+    unsigned char chunk[256];
+    while (s.taken.size() < kTakenMax) {
+        const size_t room = kTakenMax - s.taken.size();
+        ssize_t n = read(s.fd, chunk, room < sizeof chunk ? room : sizeof chunk);
+        if (n > 0) {
+            s.taken.insert(s.taken.end(), chunk, chunk + n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
+        MarkGone(port, n == 0 ? 0 : errno);  // 0 is end of file: the line hung up
+        return false;
+    }
     return true;
+}
+
+// Received bytes not yet read: the port's own queue and the driver's.
+// Negative (and the port closed) when the driver cannot be asked.
+int Waiting(int port) {
+    int n = 0;
+    if (ioctl(ports[port].fd, FIONREAD, &n) != 0) {
+        MarkGone(port, errno);
+        return COM_IO_ERROR;
+    }
+    return n + static_cast<int>(ports[port].taken.size());
 }
 
 }  // namespace
@@ -489,8 +509,9 @@ int GetInQLen(int port) {
         return rc;
     }
     int fd = ports[port].fd;
+    const int taken = static_cast<int>(ports[port].taken.size());
     int n = 0;
-    if (ioctl(fd, FIONREAD, &n) == 0 && n > 0) {
+    if (ioctl(fd, FIONREAD, &n) == 0 && (n += taken) > 0) {
         // Callers poll until a whole reply has arrived. While it trickles in,
         // nap for about a byte's time on the line when nothing new came, so
         // that loop does not burn a core; the count stays exact.
@@ -502,13 +523,12 @@ int GetInQLen(int port) {
         if (n > 0) return ports[port].lastLen = n;
     }
     ports[port].lastLen = 0;
-    SetVmin(port, 1);
     pollfd pfd{fd, POLLIN, 0};
     int pr = poll(&pfd, 1, 1);
     bool broken = pr > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
     if (ioctl(fd, FIONREAD, &n) != 0)
         broken = true;
-    else if (n > 0)
+    else if ((n += taken) > 0)
         return ports[port].lastLen = n;
     if (broken) {
         // A hung-up line answers poll() at once; still pace the caller.
@@ -525,26 +545,40 @@ int WaitInQ(int port, int minBytes, double timeoutSeconds) {
     if (!(timeoutSeconds >= 0)) return COM_BAD_PARAMETER;
     const int fd = ports[port].fd;
     const double deadline = Now() + timeoutSeconds;
+    const double byteSeconds = ports[port].byteSeconds;
     int n = 0;
+    int seen = 0;  // the count when the last nap began
     for (;;) {
-        if (ioctl(fd, FIONREAD, &n) != 0) {
-            MarkGone(port, errno);
-            return COM_IO_ERROR;
-        }
+        if (!TakeArrived(port)) return COM_IO_ERROR;
+        n = Waiting(port);
+        if (n < 0) return n;
         if (n >= minBytes) break;
-        double left = deadline - Now();
+        const double left = deadline - Now();
         if (left <= 0) break;
-        // poll() reports a raw terminal readable once VMIN bytes wait in all,
-        // so VMIN is the whole count, not what is missing. Beyond VMIN's 255,
-        // or where it cannot be raised, poll() would answer at once: sleep
-        // for the missing bytes' time on the line instead.
-        const bool beyondVmin = minBytes > 255 && n >= 255;
-        if (beyondVmin || (!SetVmin(port, minBytes) && n > 0)) {
-            double nap = (minBytes - n) * ports[port].byteSeconds;
+        const bool driverEmpty = static_cast<int>(ports[port].taken.size()) == n;
+        // A reply under way cannot be complete before the line has carried
+        // the missing bytes: sleep for all but the last of them rather than
+        // wake at every piece the driver hands over (a byte at a time from a
+        // UART or a pseudo-terminal, every millisecond from a USB adapter).
+        // poll() then wakes on the last one as it lands.
+        if (n > seen && minBytes - n > 1 && byteSeconds > 0) {
+            seen = n;
+            const double nap = (minBytes - n - 1) * byteSeconds;
+            SleepSeconds(nap < left ? nap : left);
+            continue;
+        }
+        seen = n;
+        if (!driverEmpty) {
+            // The own queue is full, so poll() would answer at once: sleep
+            // for the missing bytes' time instead.
+            double nap = (minBytes - n) * byteSeconds;
             if (nap < 0.0005) nap = 0.0005;
             SleepSeconds(nap < left ? nap : left);
             continue;
         }
+        // Until the next byte lands (a reply not begun, a sensor still
+        // answering, an adapter holding bytes until its timer fires), or
+        // until the limit.
         timespec ts{static_cast<time_t>(left), static_cast<long>((left - static_cast<time_t>(left)) * 1e9)};
         pollfd pfd{fd, POLLIN, 0};
         int pr = ppoll(&pfd, 1, &ts, nullptr);
@@ -565,7 +599,13 @@ int ComRd(int port, void* buffer, int count) {
     unsigned char* p = static_cast<unsigned char*>(buffer);
     int fd = ports[port].fd;
     double deadline = Now() + ports[port].timeout;
-    int done = 0;
+    // The bytes the reply wait took come first, in the order they came.
+    std::vector<unsigned char>& taken = ports[port].taken;
+    int done = count < static_cast<int>(taken.size()) ? count : static_cast<int>(taken.size());
+    if (done > 0) {
+        memcpy(p, taken.data(), static_cast<size_t>(done));
+        taken.erase(taken.begin(), taken.begin() + done);
+    }
     while (done < count) {
         ssize_t n = read(fd, p + done, static_cast<size_t>(count - done));
         if (n > 0) {
@@ -578,7 +618,6 @@ int ComRd(int port, void* buffer, int count) {
             return Failed(port, done, errno);
         int left = MsLeft(deadline);
         if (left == 0) break;
-        SetVmin(port, 1);  // each byte as it comes, up to the deadline
         pollfd pfd{fd, POLLIN, 0};
         int pr = poll(&pfd, 1, left);
         if (pr < 0 && errno != EINTR) return done > 0 ? done : COM_IO_ERROR;

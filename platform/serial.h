@@ -33,7 +33,8 @@ int ComWrt(int port, const void* buffer, int count);
 // so that polling loops do not burn a core.
 int GetInQLen(int port);
 // Sleeps until at least `minBytes` wait or `timeoutSeconds` have passed,
-// waking only then (not per byte); returns the bytes waiting at its end,
+// waking when a reply begins, when the rest has had its time on the line
+// and at its last byte, not at every byte; returns the bytes waiting at its end,
 // which may be fewer or more than `minBytes`, or a negative code (a line
 // found hung up closes the port, as in the other calls).
 int WaitInQ(int port, int minBytes, double timeoutSeconds);

@@ -8,6 +8,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -237,6 +238,37 @@ TEST_F(SerialPort, WaitInQSleepsForTheRestOfAReply) {
         EXPECT_LT((c1.tv_sec - c0.tv_sec) + (c1.tv_nsec - c0.tv_nsec) * 1e-9, 0.015) << c.total;
         FlushInQ(kPort);
     }
+}
+
+// A reply that trickles in a byte at a time, as from a UART at 19200 baud,
+// wakes the wait a few times, not at every byte; the bytes read are the
+// sensor's, in order, taken partly by the wait and partly from the driver.
+TEST_F(SerialPort, WaitInQWakesAFewTimesForAReplyByteByByte) {
+    ASSERT_EQ(Open(), 0);
+    unsigned char reply[40];
+    for (int i = 0; i < 40; ++i) reply[i] = static_cast<unsigned char>(i * 7 + 1);
+    std::thread sensor([&] {
+        usleep(5000);
+        for (int i = 0; i < 40; ++i) {
+            ASSERT_EQ(write(pty.master(), reply + i, 1), 1);
+            usleep(520);
+        }
+    });
+    rusage r0, r1;
+    getrusage(RUSAGE_THREAD, &r0);
+    EXPECT_EQ(WaitInQ(kPort, 32, 2.0), 32);
+    getrusage(RUSAGE_THREAD, &r1);
+    EXPECT_LE(r1.ru_nvcsw - r0.ru_nvcsw, 8);
+    sensor.join();
+    EXPECT_EQ(GetInQLen(kPort), 40);
+    unsigned char got[40] = {};
+    ASSERT_EQ(ComRd(kPort, got, 40), 40);
+    EXPECT_EQ(std::memcmp(got, reply, 40), 0);
+    // A flush empties what the wait took as well.
+    SensorSends(reply, 10);
+    EXPECT_EQ(WaitInQ(kPort, 10, 1.0), 10);
+    ASSERT_EQ(FlushInQ(kPort), 0);
+    EXPECT_EQ(GetInQLen(kPort), 0);
 }
 
 // The reply wait: it wakes when the whole count is there, also when it comes
