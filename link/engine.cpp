@@ -24,7 +24,15 @@ LinkResult SendTelegram(unsigned short code, unsigned short row) {
     return nBytesW == RequestLength() ? LINK_ACCEPTED : Failure(LINK_WRITE_FAILED);
 }
 
+LineWork g_whileOnLine = nullptr;
+
 }  // namespace
+
+LineWork SetWhileOnLine(LineWork work) {
+    const LineWork before = g_whileOnLine;
+    g_whileOnLine = work;
+    return before;
+}
 
 const char* LinkResultText(LinkResult result) {
     switch (result) {
@@ -64,9 +72,16 @@ LinkResult AwaitReply(int expected, const unsigned short* stopFlag) {
     // during the wait, so looking at it before and after the blocking wait
     // sees every change a look at each byte would.
     if (stopFlag && *stopFlag != 1) return LINK_STOPPED;
+    // The request's time on the line is idle time: the limit still counts
+    // from tstart.
+    if (g_whileOnLine) {
+        g_whileOnLine();
+        if (stopFlag && *stopFlag != 1) return LINK_STOPPED;
+    }
+    const double limit = kReplyTimeout - (Timer() - tstart);
     // The count read is the count waiting after the wait: a 33rd byte that
     // came along is read too, and refuses the reply.
-    int n = WaitInQ(com, expected, kReplyTimeout);
+    int n = WaitInQ(com, expected, limit > 0 ? limit : 0);
     // A port that is not open (or just went away) still takes the whole
     // limit, as a silent sensor does, so a retrying caller is paced alike.
     if (n < 0) DelayUntil(tstart + kReplyTimeout);

@@ -45,6 +45,12 @@ int RequestLength(void);
 
 // The pause rule: busy until waitdel seconds have passed since transbeg.
 void WaitTransDelay(void);
+// Work done while a request is on the line: run once per reply wait, right
+// after the request was written, before the wait; it must run no events.
+// Returns the work it replaces (none at first).
+using LineWork = void (*)(void);
+LineWork SetWhileOnLine(LineWork work);
+
 // The reply wait: samples the input queue until `expected` bytes wait or the
 // time-out has passed, then reads the count last seen into szReadBuf (never
 // more than the buffer holds). With stopFlag set it ends at once (nothing

@@ -26,6 +26,10 @@ void TimeoutReport(void) {
     MessagePopup(version, kTimeoutText);
 }
 
+static void PaintFrame(void) {
+    PaintHeld();
+}
+
 LinkResult SendPara(void) {
     GetPanelValues();
     CopyVarsToPP();
@@ -55,6 +59,10 @@ void GetData(void) {
     order = kOrderData;
     poll = 1;
     LiveStarted();
+    // Each frame is painted while the next request is on the line, so the
+    // painting does not delay the next frame; the events in between run the
+    // operator's callbacks only.
+    const LineWork before = SetWhileOnLine(PaintFrame);
     while (poll == 1) {
         const LinkResult r = LinkReadFrame(kOrderData, &poll);
         if (poll != 1) break;  // stopped by a callback run beneath this loop
@@ -62,6 +70,7 @@ void GetData(void) {
             SetPanelData();
             ShowGraph();
             LiveFrame();
+            HoldPaint();
         } else {
             LiveFrameLost();  // the lamp tells it before the popup does
             TimeoutReport();
@@ -69,6 +78,8 @@ void GetData(void) {
         }
         ProcessSystemEvents();
     }
+    SetWhileOnLine(before);
+    PaintHeld();
     LiveEnded();
 }
 

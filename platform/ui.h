@@ -81,6 +81,14 @@ int RunUserInterface(void);
 // Ends the innermost RunUserInterface; does nothing when none runs.
 int QuitUserInterface(int returnCode);
 int ProcessSystemEvents(void);
+// Drawing off an exchange's critical path. HoldPaint takes the shown
+// panels' pending repaints out of the event queue, so that the event
+// processing after it runs the callbacks without painting; PaintHeld paints
+// them at once and runs no other event (the live loop calls it while its
+// next request is on the line). Held repaints are painted anyway before the
+// program waits for events, and when a callback processes events itself.
+int HoldPaint(void);
+int PaintHeld(void);
 
 // ---- values ----
 // Values are typed as the control: a Get with the wrong type fails with

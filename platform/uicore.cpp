@@ -2,6 +2,7 @@
 // loop and the delivery of events to the program's callbacks.
 #include "platform/internal/uicore.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QColor>
 #include <QEventLoop>
@@ -37,6 +38,22 @@ struct Loop {
 };
 std::vector<Loop> g_loops;
 unsigned g_shownCount = 0;  // panels shown so far, for the order of PopupOwner
+
+// Panels whose repaint HoldPaint took out of the event queue, and how deep
+// ProcessSystemEvents is nested.
+std::vector<QPointer<QWidget>> g_held;
+int g_eventDepth = 0;
+QPointer<QAbstractEventDispatcher> g_paintWatch;
+
+// Held repaints never outlast the moment the program waits for the
+// operator (an event loop, a popup, a dialog): the dispatcher is about to
+// block only then, never inside ProcessSystemEvents.
+void PaintHeldBeforeBlocking() {
+    QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance();
+    if (!d || d == g_paintWatch) return;
+    g_paintWatch = d;
+    QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, d, [] { PaintHeld(); });
+}
 
 }  // namespace
 
@@ -212,6 +229,7 @@ int InitCVIRTE(int, char* argv[], int) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
     // Panels end the program through their close callbacks, never by themselves.
     QApplication::setQuitOnLastWindowClosed(false);
+    PaintHeldBeforeBlocking();
     return 1;
 }
 
@@ -305,8 +323,38 @@ int QuitUserInterface(int returnCode) {
 
 int ProcessSystemEvents(void) {
     if (!QCoreApplication::instance()) return UIE_NOT_INITIALISED;
+    // A callback that runs a wait loop of its own keeps its panels drawn.
+    if (++g_eventDepth > 1) PaintHeld();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    --g_eventDepth;
+    return UIE_OK;
+}
+
+int HoldPaint(void) {
+    if (!QCoreApplication::instance()) return UIE_NOT_INITIALISED;
+    for (auto& entry : Panels()) {
+        QWidget* w = entry.second->window;
+        if (!w || !w->isVisible()) continue;
+        // Qt keeps the window's dirty region and posts no second request
+        // until it is painted, so nothing drawn meanwhile is lost.
+        QCoreApplication::removePostedEvents(w, QEvent::UpdateRequest);
+        bool known = false;
+        for (const QPointer<QWidget>& h : g_held) known = known || h == w;
+        if (!known) g_held.emplace_back(w);
+    }
+    return UIE_OK;
+}
+
+int PaintHeld(void) {
+    if (g_held.empty()) return UIE_OK;
+    std::vector<QPointer<QWidget>> held;
+    held.swap(g_held);
+    for (const QPointer<QWidget>& w : held) {
+        if (!w || !w->isVisible()) continue;
+        QEvent request(QEvent::UpdateRequest);
+        QCoreApplication::sendEvent(w, &request);
+    }
     return UIE_OK;
 }
 
