@@ -229,7 +229,6 @@ int InitCVIRTE(int, char* argv[], int) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
     // Panels end the program through their close callbacks, never by themselves.
     QApplication::setQuitOnLastWindowClosed(false);
-    PaintHeldBeforeBlocking();
     return 1;
 }
 
@@ -333,6 +332,7 @@ int ProcessSystemEvents(void) {
 
 int HoldPaint(void) {
     if (!QCoreApplication::instance()) return UIE_NOT_INITIALISED;
+    PaintHeldBeforeBlocking();
     for (auto& entry : Panels()) {
         QWidget* w = entry.second->window;
         if (!w || !w->isVisible()) continue;

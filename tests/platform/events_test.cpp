@@ -1,4 +1,7 @@
 // Operator actions through real widget events, and what the callbacks get.
+#include <QEventLoop>
+#include <QTimer>
+
 #include "fixture.h"
 
 using V = std::vector<int>;
@@ -189,4 +192,45 @@ TEST_F(PanelTest, WheelChangesAValueOnlyAfterAClickOrTabGaveItTheFocus) {
         EXPECT_EQ(EventsOf(c), (V{EVENT_COMMIT}));
         sim::Focus(h, TP_BUTTONGO);
     }
+}
+
+namespace {
+// Counts the paints a widget gets.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+}  // namespace
+
+// A held repaint is not painted by the event processing after it, only by
+// PaintHeld, or at the latest when the program waits for events (a popup's
+// or panel's loop); the value itself is current all along.
+TEST_F(PanelTest, HeldRepaintWaitsForPaintHeldOrAnEventLoop) {
+    QWidget* gf = Widget<QWidget>("DispGf");
+    ASSERT_NE(gf, nullptr);
+    ProcessSystemEvents();
+    PaintCounter counter;
+    gf->installEventFilter(&counter);
+
+    ASSERT_EQ(SetCtrlVal(h, TP_DISPGF, 12.5), UIE_OK);
+    HoldPaint();
+    ProcessSystemEvents();
+    EXPECT_EQ(counter.paints, 0);
+    double shown = 0;
+    ASSERT_EQ(GetCtrlVal(h, TP_DISPGF, &shown), UIE_OK);
+    EXPECT_EQ(shown, 12.5);
+    PaintHeld();
+    EXPECT_GE(counter.paints, 1);
+
+    counter.paints = 0;
+    ASSERT_EQ(SetCtrlVal(h, TP_DISPGF, 13.5), UIE_OK);
+    HoldPaint();
+    QEventLoop loop;
+    QTimer::singleShot(20, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_GE(counter.paints, 1);
+    gf->removeEventFilter(&counter);
 }
