@@ -35,19 +35,11 @@ struct Laid {
     Laid(const QString& text, const QFont& font) : layout(text, font) {}
 };
 
-// A label's text with nothing the painter would treat specially.
-bool Plain(const QLabel* l) {
-    const QString t = l->text();
-    if (t.isEmpty() || l->wordWrap() || l->buddy() || l->hasSelectedText()) return false;
-    if (l->textInteractionFlags() &
-        (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | Qt::TextEditable))
-        return false;
-    if (l->textFormat() == Qt::RichText || l->textFormat() == Qt::MarkdownText) return false;
-    if (l->textFormat() == Qt::AutoText && Qt::mightBeRichText(t)) return false;
-    if (!l->pixmap().isNull() || !l->picture().isNull()) return false;
-#if QT_CONFIG(movie)
-    if (l->movie()) return false;
-#endif
+// A text with nothing the painter would treat specially.
+bool PlainText(const QString& t, Qt::TextFormat format) {
+    if (t.isEmpty()) return false;
+    if (format == Qt::RichText || format == Qt::MarkdownText) return false;
+    if (format == Qt::AutoText && Qt::mightBeRichText(t)) return false;
     if (t.isRightToLeft() || t.back().isSpace()) return false;
     for (QChar c : t)
         if (c == u'\n' || c == u'\r' || c == u'\t' || c == u'&' || c == QChar(0x9c) ||
@@ -56,12 +48,32 @@ bool Plain(const QLabel* l) {
     return true;
 }
 
+// A label showing such a text, set up as a plain one-line label.
+bool Plain(const QLabel* l) {
+    if (l->wordWrap() || l->buddy() || l->hasSelectedText()) return false;
+    if (l->textInteractionFlags() &
+        (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | Qt::TextEditable))
+        return false;
+    if (!l->pixmap().isNull() || !l->picture().isNull()) return false;
+#if QT_CONFIG(movie)
+    if (l->movie()) return false;
+#endif
+    return PlainText(l->text(), l->textFormat());
+}
+
+class Keeper;
+// Live values look their keeper up at every frame: a map, not a search
+// of the label's children by name.
+std::unordered_map<const QLabel*, Keeper*> g_keepers;
+
 class Keeper : public QObject {
 public:
     explicit Keeper(QLabel* l) : QObject(l), label_(l) {
         setObjectName(QLatin1String(kKeeperName));
         l->installEventFilter(this);
+        g_keepers[l] = this;
     }
+    ~Keeper() override { g_keepers.erase(label_); }
     int Kept() const { return static_cast<int>(kept_.size()); }
     const QString& Painted() const { return painted_; }
 
@@ -235,8 +247,8 @@ private:
 };
 
 Keeper* KeeperOf(const QLabel* l) {
-    return static_cast<Keeper*>(
-        l->findChild<QObject*>(QLatin1String(kKeeperName), Qt::FindDirectChildrenOnly));
+    const auto it = g_keepers.find(l);
+    return it == g_keepers.end() ? nullptr : it->second;
 }
 
 }  // namespace
@@ -261,7 +273,9 @@ bool ShowText(QLabel* label, const QString& text) {
     label->setAttribute(Qt::WA_UpdatesDisabled, true);
     label->setText(text);
     label->setAttribute(Qt::WA_UpdatesDisabled, disabled);
-    if (!Plain(label)) {
+    // Only the text changed since the old one was painted as plain text:
+    // a change of the label's set-up repaints all of it by itself.
+    if (!PlainText(text, label->textFormat())) {
         label->update();
         return true;
     }

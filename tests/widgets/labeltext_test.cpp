@@ -218,4 +218,18 @@ TEST(LabelText, ShowTextOfAHiddenOrRichLabelStillShowsIt) {
     EXPECT_EQ(d.Shown(), direct.Shown());
 }
 
+// Keepers are found by their label: one that went with its label is never
+// found for another, even one made where the old one lay.
+TEST(LabelText, AGoneLabelsKeeperIsNotFoundForAnother) {
+    for (int i = 0; i < 20; ++i) {
+        auto kept = std::make_unique<QLabel>("1");
+        labeltext::KeepLayouts(kept.get());
+        EXPECT_TRUE(labeltext::ShowText(kept.get(), "2"));
+        kept.reset();
+        QLabel fresh("3");
+        EXPECT_FALSE(labeltext::ShowText(&fresh, "4"));
+        EXPECT_EQ(fresh.text(), "3");
+    }
+}
+
 }  // namespace
